@@ -1,0 +1,20 @@
+// tarplay: the full player with the phase-distortion renderer and the wave
+// editor.
+#include "app/playback.h"
+#include "app/system.h"
+#include "players/ahx/ahxplayer.h"
+#include "players/sid/sidplayer.h"
+#include "screen/video.h"
+#include "synth/synth.h"
+
+int main()
+{
+    // Unit initialisation, in the order the units depend on each other: the
+    // synth first, then the player table that the players register in.
+    synth::synthinit();
+    shell::playersinit();
+    screen::screeninit();
+    sid::sidmoduleinit();
+    ahx::ahxmoduleinit();
+    return shell::programmain();
+}

@@ -1,0 +1,64 @@
+// The player plug-in table and the playback state through which the shell,
+// the audio loop and the active player cooperate.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "common/relaxed.h"
+
+namespace shell {
+
+struct playerrec {
+    bool active = false;
+    bool (*load)(const std::string& filename) = nullptr;  // main thread, callback silent
+    void (*tick)() = nullptr;                              // audio thread (or recorder)
+    void (*stop)() = nullptr;                              // once, when the play screen ends
+    std::string ext;                                       // ".SID": dot, upper case
+    std::string info;                                      // plug-in list line
+};
+
+constexpr int playerslots = 8;
+using tplayers = std::array<playerrec, playerslots>;
+extern tplayers players;
+
+// Table initialisation: every slot inactive (and emptied).
+void playersinit();
+
+// The slot a registering player takes: the highest free one (0 when full).
+uint8_t freeslot();
+
+// Sets curplayer to the highest slot whose ext equals songext exactly;
+// keeps it when none matches.
+void chooseplayer();
+
+extern relaxed<uint8_t> curplayer;
+extern std::string filename;   // as passed to load
+extern std::string songname;   // file name without its extension
+extern std::string songext;    // extension with its dot, upper case
+extern relaxed<uint8_t> lastsong;
+extern relaxed<uint8_t> cursong;
+extern relaxed<uint16_t> tickrate;        // 50
+extern relaxed<uint32_t> samplespertick;  // samplerate div tickrate
+extern relaxed<uint8_t> scrollticks;      // tickrate div 50
+extern relaxed<uint32_t> tickpos;
+extern relaxed<uint64_t> playedframes;
+extern relaxed<uint64_t> songframes;
+extern std::string infotext;              // written by load; an init on the audio
+                                          // thread only writes it when it changes
+extern relaxed<uint16_t> infolen;
+extern relaxed<bool> quitplay;
+extern relaxed<bool> running;
+extern const std::string titlebar;        // 80 characters, console code page
+
+// Sets tickrate and the two values derived from it.
+void settickrate(uint16_t rate);
+
+// A message raised on the audio thread (which must never wait for a key) is
+// posted here and shown by the main thread. Lock-free, one pending message;
+// while one waits, a newer one is dropped.
+void postmessage(const std::string& msg);
+bool takemessage(std::string& msg);
+
+}  // namespace shell

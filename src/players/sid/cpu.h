@@ -1,0 +1,42 @@
+// The 6502 processor that runs a tune's own init and play routines: one
+// static instance with a flat 64 KB memory, table-driven dispatch, an
+// instruction budget and the return-through-BRK rule.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace cpu {
+
+using moderoutine = void (*)();
+using oproutine = void (*)();
+using writehook = void (*)(uint16_t address, uint8_t value);
+
+extern uint8_t a, x, y, p, s;
+extern uint16_t pc;
+extern std::array<uint8_t, 65536> cpumem;
+extern bool cpuhalted;
+extern int32_t cpubudget;
+extern uint32_t cpucycles;
+extern uint8_t cpuopcode;
+extern uint16_t cpuea;
+extern writehook memwritehook;
+
+extern std::array<moderoutine, 256> modetab;
+extern std::array<oproutine, 256> optab;
+extern std::array<uint8_t, 256> cycletab;
+
+// Fills the three tables; once, before anything else here is used.
+void cpusetup();
+
+// A, X, Y := 0, P := 0x20, S := 0xFF, PC := the reset vector at 0xFFFC.
+void cpureset();
+
+// Runs until BRK (true) or until the budget is spent or a JAM (false).
+bool cpurun(int32_t budget);
+
+// The call sequence of a tune routine: clears cpuhalted, resets, sets A,
+// pushes the return address 0x0000 and runs address with the budget.
+bool cpucall(uint16_t address, uint8_t acc, int32_t budget);
+
+}  // namespace cpu

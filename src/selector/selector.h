@@ -1,0 +1,34 @@
+// The selector screen: the listing as a centred column under a fixed cursor
+// bar, with its keys, mouse buttons and type-to-find.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace selector {
+
+extern uint16_t selpos;
+extern uint16_t sellast;
+extern uint8_t selrow;
+extern uint8_t selresult;  // 0 nothing, 1 directory changed, 13 chosen, 27 leave
+extern std::string quickstr;
+extern uint16_t quickpos;
+extern bool recordrequest;
+
+// Runs the screen until a tune is chosen (true) or the user leaves (false);
+// writes filename, songname, songext and curplayer of the playback state
+// from the entry under the cursor in both cases.
+bool fileselector(std::string& filename);
+
+void drawselector();
+void drawlistline(int row, const std::string& text, uint8_t isdir, bool cursorok);
+// Hands back the current directory as previous and changes into name; on
+// failure changes back, so the working directory stays as it was.
+void changedir(const std::string& name, std::string& previous);
+void enterdir();
+void quicksearch(char ch);
+
+// Handles one taken event (key or mouse-button press) as the loop does.
+void selectorevent();
+
+}  // namespace selector
