@@ -1,0 +1,109 @@
+#include "app/system.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/audio.h"
+#include "app/helpscreen.h"
+#include "app/playback.h"
+#include "app/playscreen.h"
+#include "app/wavrecord.h"
+#include "screen/console.h"
+#include "screen/video.h"
+#include "selector/dirlist.h"
+#include "selector/selector.h"
+#include "synth/synth.h"
+
+namespace shell {
+
+namespace {
+
+// Start-up failures happen before there is a window to show them in.
+[[noreturn]] void startupfailure(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    SDL_Quit();
+    std::exit(254);
+}
+
+std::string sdlerror()
+{
+    const char* e = SDL_GetError();
+    return e ? e : "";
+}
+
+}  // namespace
+
+void initsystem()
+{
+    synth::samplerate = 44100;
+    synth::buildtables();
+    selector::selectorinit();
+
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0)
+        startupfailure("?SDL: " + sdlerror() + "  ERROR");
+
+    screen::screenrows = 50;
+    screen::setvideomode(false);
+    if (!screen::surface) startupfailure("Could not init video mode: " + sdlerror());
+
+    SDL_WM_SetCaption("tarlin synth sound player b20120708", "tar/play");
+    SDL_EnableKeyRepeat(300, 30);
+
+    SDL_AudioSpec desired{};
+    desired.freq = synth::samplerate;
+    desired.format = AUDIO_S16LSB;
+    desired.channels = 2;
+    desired.samples = 2048;
+    desired.callback = audiocallback;
+    desired.userdata = nullptr;
+    if (SDL_OpenAudio(&desired, nullptr) < 0) {
+        screen::messagebox("?Audio: " + sdlerror() + "  ERROR", 0x4F, true);
+        SDL_Quit();
+        std::exit(254);
+    }
+    SDL_PauseAudio(0);
+
+    for (auto& b : synth::waveparams) b = 128;
+}
+
+void shutdownsystem()
+{
+    if (screen::fullscreen) screen::setvideomode(true);
+    SDL_Quit();
+    selector::selectordone();
+}
+
+int programmain()
+{
+    initsystem();
+
+    screen::conclear();
+    helpscreen();
+    while (!screen::pollkey()) SDL_Delay(20);
+
+    running = true;
+    while (running) {
+        running = selector::fileselector(filename);
+        screen::presentframe();
+        if (running) {
+            if (selector::recordrequest) {
+                recordwav();
+            } else {
+                cursong = 0;
+                playscreen();
+            }
+        }
+        screen::presentframe();
+    }
+
+    shutdownsystem();
+    screen::curattr = 7;
+    return 0;
+}
+
+}  // namespace shell

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/helpscreen.h"
+#include "app/playback.h"
+#include "screen/console.h"
+#include "screen/video.h"
+
+namespace {
+
+std::string rowtext(int row, int width = 80)
+{
+    std::string s;
+    for (int x = 0; x < width; ++x)
+        s += static_cast<char>(screen::textscreen[row * 80 + x].code & 0xFF);
+    const auto end = s.find_last_not_of(' ');
+    return end == std::string::npos ? std::string() : s.substr(0, end + 1);
+}
+
+class HelpScreenTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        screen::screeninit();
+        screen::screenrows = 50;
+        screen::curattr = 7;
+        screen::conclear();
+        shell::playersinit();
+    }
+
+    void registerplayers()
+    {
+        auto& sidslot = shell::players[shell::freeslot()];
+        sidslot.active = true;
+        sidslot.ext = ".SID";
+        sidslot.info = "SID player v0.5 | based upon vemtok 1.4 and gruvex";
+        auto& ahxslot = shell::players[shell::freeslot()];
+        ahxslot.active = true;
+        ahxslot.ext = ".AHX";
+        ahxslot.info = "AHX player v0.5 | build 20081019";
+    }
+};
+
+TEST_F(HelpScreenTest, BannerKeysAndPluginsInOrder)
+{
+    registerplayers();
+    shell::helpscreen();
+
+    for (int row = 0; row < 6; ++row) {
+        std::string line;
+        for (int x = 0; x < 80; ++x) line += static_cast<char>(screen::textscreen[row * 80 + x].code);
+        EXPECT_EQ(line[79], ' ') << "banner lines are 79 columns, row " << row;
+        EXPECT_NE(rowtext(row, 79), "") << "row " << row;
+    }
+    EXPECT_EQ(rowtext(5).substr(79 - 9), "b20120708");
+    EXPECT_EQ(rowtext(6), "");
+    const char* expected[] = {
+        "Keyz:",
+        "          <H>: this help screen",
+        "          <T>: swap src/dst wave",
+        "        <TAB>: switch between note display/oscilloscope",
+        "      <I/O/P>: mute channel 1/2/3 (only on SID)",
+        "        <Q/W>: clear  source/dest waveform",
+        "        <E/R>: random source/dest waveform",
+        "  <DOWN>/<UP>: next/prev subsong",
+        "      <MOUSE>: modify waveform",
+        "Keyz in Selector:",
+        "         <F2>: save song as .wav",
+        "        <A-Z>: quick select",
+        "",
+        "Plugins found:",
+        "  .AHX|AHX player v0.5 | build 20081019",
+        "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex",
+    };
+    for (int i = 0; i < 16; ++i) EXPECT_EQ(rowtext(7 + i), expected[i]) << "row " << 7 + i;
+    EXPECT_EQ(screen::curx, 0);
+    EXPECT_EQ(screen::cury, 23) << "the cursor ends below the last line";
+    EXPECT_EQ(screen::textscreen[7 * 80].attr, 7) << "written in the current colour";
+}
+
+TEST_F(HelpScreenTest, WithoutPlayersTheListEndsWithItsHeading)
+{
+    shell::helpscreen();
+    EXPECT_EQ(rowtext(20), "Plugins found:");
+    EXPECT_EQ(rowtext(21), "");
+    EXPECT_EQ(screen::cury, 21);
+}
+
+TEST_F(HelpScreenTest, ShownFromRowSeventeenItEndsOnRowThirtyNine)
+{
+    registerplayers();
+    screen::congotoxy(0, 17);
+    shell::helpscreen();
+    EXPECT_EQ(rowtext(38), "  .AHX|AHX player v0.5 | build 20081019");
+    EXPECT_EQ(rowtext(39), "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex");
+    EXPECT_EQ(rowtext(16), "");
+}
+
+TEST_F(HelpScreenTest, ThePresentedFrameShowsTheText)
+{
+    registerplayers();
+    shell::helpscreen();
+    // Presentation has drawn the cells: the key list rows hold lit pixels,
+    // the empty row between banner and keys does not.
+    auto lit = [](int row) {
+        for (int y = row * 8; y < row * 8 + 8; ++y)
+            for (int x = 0; x < 640; ++x)
+                if (screen::framebuf[y * 640 + x] != 0) return true;
+        return false;
+    };
+    EXPECT_TRUE(lit(7));
+    EXPECT_FALSE(lit(6));
+    EXPECT_TRUE(lit(22));
+}
+
+}  // namespace
