@@ -1,0 +1,217 @@
+#include "players/sid/songdb.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "common/ioerror.h"
+#include "players/sid/md5.h"
+
+namespace sid {
+
+std::vector<uint8_t> songdb;
+uint32_t songdbsize = 0;
+bool songdbloaded = false;
+std::array<uint16_t, 256> songlengths{};
+bool songfound = false;
+
+namespace {
+
+const char* const dbname = "Songlengths.db";
+const char* const textname = "Songlengths.txt";
+
+// A record holds at most as many lengths as songlengths has entries.
+constexpr size_t maxentries = 256;
+
+void putword(std::vector<uint8_t>& out, uint16_t w)
+{
+    out.push_back(static_cast<uint8_t>(w & 0xFF));
+    out.push_back(static_cast<uint8_t>(w >> 8));
+}
+
+// A non-empty run of decimal digits that fits 32 bits.
+bool parseunsigned(const std::string& s, uint32_t& value)
+{
+    if (s.empty()) return false;
+    uint64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+        if (v > 0xFFFFFFFFull) return false;
+    }
+    value = static_cast<uint32_t>(v);
+    return true;
+}
+
+// Parses one digest line into a record; false abandons the conversion.
+bool convertline(const std::string& line, std::vector<uint8_t>& out)
+{
+    std::string rest = line.substr(33);
+    // Markers such as "(G)" are dropped: the "(" and the two characters after it.
+    for (size_t p = rest.find('('); p != std::string::npos; p = rest.find('('))
+        rest.erase(p, 3);
+
+    std::vector<uint16_t> entries;
+    while (!rest.empty()) {
+        const size_t p = rest.find(':');
+        if (p == std::string::npos) return false;
+        uint32_t minutes = 0;
+        if (!parseunsigned(rest.substr(0, p), minutes)) return false;
+        rest.erase(0, p + 1);
+        uint32_t seconds = 0;
+        if (!parseunsigned(rest.substr(0, 2), seconds)) return false;
+        rest.erase(0, 3);  // two digits and the separator
+        // Lines with more entries than a record may hold keep the first ones;
+        // the rest are still checked, so that a malformed line abandons.
+        if (entries.size() < maxentries)
+            entries.push_back(static_cast<uint16_t>((minutes % 256) * 60 + (seconds % 256)));
+    }
+
+    putword(out, static_cast<uint16_t>(2 * entries.size() + 16));
+    for (int i = 0; i < 16; ++i)
+        out.push_back(static_cast<uint8_t>(hexdigit(line[2 * i]) * 16 + hexdigit(line[2 * i + 1])));
+    for (uint16_t e : entries) putword(out, e);
+    return true;
+}
+
+}  // namespace
+
+std::array<uint8_t, 16> tunedigest(const uint8_t* data, size_t n, uint16_t initaddr,
+                                   uint16_t playaddr, uint16_t songs, uint32_t speed)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(n + 6 + songs);
+    if (n > 0) bytes.insert(bytes.end(), data, data + n);
+    putword(bytes, initaddr);
+    putword(bytes, playaddr);
+    putword(bytes, songs);
+    for (uint32_t song = 0; song < songs; ++song) {
+        const bool cia = song < 32 && ((speed >> song) & 1) != 0;
+        bytes.push_back(cia ? 60 : 0);
+    }
+    return md5digest(bytes.data(), bytes.size());
+}
+
+bool dbfileexists(const std::string& name)
+{
+    std::FILE* f = std::fopen(name.c_str(), "r+b");
+    if (!f) return false;
+    return std::fclose(f) == 0;
+}
+
+void loadsongdb()
+{
+    if (!dbfileexists(dbname)) return;
+    std::FILE* f = std::fopen(dbname, "rb");
+    if (!f) return;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(f) : -1;
+    ok = ok && size >= 0 && static_cast<unsigned long>(size) <= 0xFFFFFFFFul &&
+         std::fseek(f, 0, SEEK_SET) == 0;
+    std::vector<uint8_t> data;
+    if (ok) {
+        data.resize(static_cast<size_t>(size));
+        ok = data.empty() || std::fread(data.data(), 1, data.size(), f) == data.size();
+    }
+    std::fclose(f);
+    if (!ok) return;  // a database that cannot be read whole counts as missing
+    songdb = std::move(data);
+    songdbsize = static_cast<uint32_t>(songdb.size());
+    songdbloaded = true;
+}
+
+void convertsongdb(const std::string& textfile, const std::string& binfile)
+{
+    std::FILE* f = std::fopen(textfile.c_str(), "rb");
+    if (!f) ioerror(textfile);
+    std::string text;
+    char chunk[65536];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) text.append(chunk, got);
+    if (std::ferror(f)) ioerror(textfile);
+    if (std::fclose(f) != 0) ioerror(textfile);
+
+    std::vector<uint8_t> out;
+    out.reserve(text.size());
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() < 33 || line[0] == ';' || line[0] == '[') continue;
+        if (!convertline(line, out)) return;
+    }
+
+    // A database that cannot be written stays missing: the tunes play with
+    // the default length, and the next start tries again.
+    std::FILE* b = std::fopen(binfile.c_str(), "wb");
+    if (!b) return;
+    const bool ok = out.empty() || std::fwrite(out.data(), 1, out.size(), b) == out.size();
+    if (std::fclose(b) != 0 || !ok) std::remove(binfile.c_str());
+}
+
+bool findsonglengths(const std::array<uint8_t, 16>& digest)
+{
+    const uint8_t* db = songdb.data();
+    const size_t size = std::min<size_t>(songdbsize, songdb.size());
+    size_t pos = 0;
+    // A record whose digest would run past the end stops the scan.
+    while (pos + 18 <= size) {
+        const size_t len = db[pos] + 256u * db[pos + 1];
+        if (std::memcmp(db + pos + 2, digest.data(), 16) == 0) {
+            // The lengths are copied byte by byte into the little-endian
+            // words, cut at the end of the data and at 256 entries.
+            size_t count = len > 16 ? len - 16 : 0;
+            count = std::min(count, size - (pos + 18));
+            count = std::min(count, 2 * songlengths.size());
+            for (size_t i = 0; i < count; ++i) {
+                uint16_t& w = songlengths[i / 2];
+                const uint8_t b = db[pos + 18 + i];
+                w = (i & 1) ? static_cast<uint16_t>((w & 0x00FF) | (b << 8))
+                            : static_cast<uint16_t>((w & 0xFF00) | b);
+            }
+            return true;
+        }
+        // A record shorter than its digest cannot be followed reliably.
+        if (len < 16) return false;
+        pos += len + 2;
+    }
+    return false;
+}
+
+void freesongdb()
+{
+    if (songdbloaded) {
+        std::vector<uint8_t>().swap(songdb);
+        songdbsize = 0;
+        songdbloaded = false;
+    }
+}
+
+uint8_t hexdigit(char c)
+{
+    const uint8_t b = static_cast<uint8_t>(c);
+    return (b & 0x10) ? (b & 0x0F) : static_cast<uint8_t>((b & 0x1F) + 9);
+}
+
+void songdbstartup()
+{
+    loadsongdb();
+    if (!songdbloaded && dbfileexists(textname)) {
+        convertsongdb(textname, dbname);
+        loadsongdb();
+    }
+}
+
+void songdbreset()
+{
+    std::vector<uint8_t>().swap(songdb);
+    songdbsize = 0;
+    songdbloaded = false;
+    songlengths.fill(0);
+    songfound = false;
+}
+
+}  // namespace sid
