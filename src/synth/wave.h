@@ -10,6 +10,9 @@ namespace synth {
 // The edited pair: source wave waveset, destination wave waveset + 1 (0 or 2).
 extern uint8_t waveset;
 
+// Start state: pair 0/1, every wave parameter 128.
+void wavereset();
+
 void wavepair();
 void waveclearsrc();
 void wavecleardst();

@@ -1,0 +1,117 @@
+// The wave editor's operations: the edited source/destination pair, clearing
+// and randomising a wave, the mouse geometry of the play screen and the
+// preview curve it draws.
+#include "synth/wave.h"
+
+#include "synth/synth.h"
+
+namespace synth {
+
+uint8_t waveset = 0;
+
+namespace {
+
+constexpr int halfwidth = 320;
+constexpr int columnleft = 24;
+constexpr int columnwidth = 96;
+constexpr int valuetop = 136;
+constexpr int valuebottom = 391;
+
+// Index of the first byte of wave w, or -1 when the wave's three bytes do
+// not all lie inside the table.
+int wavebase(int w)
+{
+    if (w < 0 || w * 3 + 2 >= waveparamcount) return -1;
+    return w * 3;
+}
+
+void setwave(int w, bool random)
+{
+    const int base = wavebase(w);
+    if (base < 0) return;
+    for (int k = 0; k < 3; ++k)
+        waveparams[base + k] = random ? static_cast<uint8_t>(synthrandom(256)) : uint8_t{128};
+}
+
+}  // namespace
+
+void wavereset()
+{
+    waveset = 0;
+    for (auto& b : waveparams) b = 128;
+}
+
+void wavepair()
+{
+    waveset = static_cast<uint8_t>(2 - waveset);
+}
+
+void waveclearsrc() { setwave(waveset, false); }
+void wavecleardst() { setwave(waveset + 1, false); }
+void waverandomsrc() { setwave(waveset, true); }
+void waverandomdst() { setwave(waveset + 1, true); }
+
+void wavemouse(wavemousekind kind, int x, int y, uint8_t button, uint8_t buttons)
+{
+    if (x < 0 || y < valuetop || y > valuebottom) return;
+    const int wave = x / halfwidth + waveset;
+    // Truncating division: the 24-pixel margin left of the first column
+    // still belongs to column 0.
+    const int column = (x % halfwidth - columnleft) / columnwidth;
+    if (column > 2) return;  // the strip right of the last column
+    const int base = wavebase(wave);
+    if (base < 0) return;
+    const int index = base + column;
+    const uint8_t value = static_cast<uint8_t>(valuebottom - y);
+
+    if (kind == wavemousekind::motion) {
+        if (buttons == 1) waveparams[index] = value;
+        return;
+    }
+    switch (button) {
+    case 1:
+        waveparams[index] = value;
+        break;
+    case 3: {
+        // Neighbours are taken across wave boundaries; at either end of
+        // the table the byte itself stands in for the missing neighbour.
+        const int before = index > 0 ? waveparams[index - 1] : waveparams[index];
+        const int after = index + 1 < waveparamcount ? waveparams[index + 1] : waveparams[index];
+        waveparams[index] = static_cast<uint8_t>((before + after) / 2);
+        break;
+    }
+    case 4:
+        waveparams[index] = static_cast<uint8_t>(waveparams[index] + 1);
+        break;
+    case 5:
+        waveparams[index] = static_cast<uint8_t>(waveparams[index] - 1);
+        break;
+    default:
+        break;
+    }
+}
+
+wavecurve wavepreview(int w, uint8_t f)
+{
+    wavecurve curve{};
+    const int base = wavebase(w);
+    if (base < 0) return curve;
+    // The renderer's fixed-wave formula at full brightness, with feedback
+    // amount f.
+    constexpr int64_t bright = 255;
+    int64_t avg = 0;
+    for (int x = 0; x < 256; ++x) {
+        const int64_t p = static_cast<int64_t>(x) * 256;
+        const int64_t s = costab[static_cast<uint64_t>(2 * p) & 0xFFFF];
+        const int64_t a = static_cast<int64_t>(waveparams[base + (x >> 7)]) - 128;
+        const int64_t d = (32767 - s) * a / 256;
+        const int64_t index = d * pddepth * bright / 256 + p + avg * f / 512;
+        const int64_t out = costab[static_cast<uint64_t>(index) & 0xFFFF];
+        avg = (avg + out) / 2;
+        curve.distortion[x] = static_cast<int32_t>(d);
+        curve.output[x] = static_cast<int32_t>(out);
+    }
+    return curve;
+}
+
+}  // namespace synth
