@@ -11,6 +11,7 @@ uint8_t waveset = 0;
 
 namespace {
 
+constexpr int screenwidth = 640;
 constexpr int halfwidth = 320;
 constexpr int columnleft = 24;
 constexpr int columnwidth = 96;
@@ -53,7 +54,7 @@ void waverandomdst() { setwave(waveset + 1, true); }
 
 void wavemouse(wavemousekind kind, int x, int y, uint8_t button, uint8_t buttons)
 {
-    if (x < 0 || y < valuetop || y > valuebottom) return;
+    if (x < 0 || x >= screenwidth || y < valuetop || y > valuebottom) return;
     const int wave = x / halfwidth + waveset;
     // Truncating division: the 24-pixel margin left of the first column
     // still belongs to column 0.
