@@ -41,4 +41,7 @@ void messagebox(std::string_view msg, uint8_t attr, bool wait);
 // drawing and waiting.
 extern std::function<void(std::string_view msg, uint8_t attr, bool wait)> messagesink;
 
+// Cursor to (0, 0), curattr 0x0F, messagesink unset.
+void conreset();
+
 }  // namespace screen

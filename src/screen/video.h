@@ -37,6 +37,10 @@ extern SDL_Event event;
 // Unit initialisation: font copy, palette, blendtab, smoothtab. No window.
 void screeninit();
 
+// Back to the start-up state for tests: tables rebuilt, buffers and the
+// console cleared, messagesink unset. The surface is left alone.
+void screenreset();
+
 // Inverts fullscreen if toggle, then opens the 640 x rows*8 8-bit surface
 // and installs the palette; surface is null when SDL refuses.
 void setvideomode(bool toggle);

@@ -1,0 +1,184 @@
+#include "screen/video.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "screen/console.h"
+#include "screen/font.h"
+
+namespace screen {
+
+uint8_t screenrows = 50;
+bool fullscreen = false;
+SDL_Surface* surface = nullptr;
+SDL_Color palette[256];
+const uint8_t colourmap[16] = {0,   2,   16,  18,  128, 130, 144, 182,
+                               109, 3,   28,  31,  224, 227, 252, 255};
+uint8_t blendtab[5][16][16];
+uint8_t smoothtab[256][8][8];
+std::array<uint8_t, framewidth * frameheight> framebuf{};
+tconsoletype textscreen{};
+tconsoletype shownscreen{};
+SDL_Event event;
+
+namespace {
+
+// Pixel rows of the bar cells 256..264: 0 to 8 lit columns from the left.
+constexpr uint8_t barrows[9] = {0x00, 0x80, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC, 0xFE, 0xFF};
+
+constexpr uint32_t videoflags = SDL_HWSURFACE | SDL_HWACCEL | SDL_DOUBLEBUF;
+
+struct rgb332 {
+    int r, g, b;
+};
+
+rgb332 split(uint8_t c) { return {c >> 5, (c >> 2) & 7, c & 3}; }
+
+uint8_t join(int r, int g, int b) { return static_cast<uint8_t>(r << 5 | g << 2 | b); }
+
+bool pixelset(int glyph, int x, int y)
+{
+    return (font[glyph][(y + 8) % 8] >> (7 - (x + 8) % 8)) & 1;
+}
+
+// Scale2x on the glyph with wrap-around neighbours: the number of the four
+// quarter pixels of (x, y) that come out set.
+uint8_t coverage(int glyph, int x, int y)
+{
+    const bool c = pixelset(glyph, x, y);
+    const bool u = pixelset(glyph, x, y - 1);
+    const bool d = pixelset(glyph, x, y + 1);
+    const bool l = pixelset(glyph, x - 1, y);
+    const bool r = pixelset(glyph, x + 1, y);
+    if (u == d || l == r) return c ? 4 : 0;
+    const bool q1 = l == u ? l : c;
+    const bool q2 = r == u ? r : c;
+    const bool q3 = l == d ? l : c;
+    const bool q4 = r == d ? r : c;
+    return static_cast<uint8_t>(q1 + q2 + q3 + q4);
+}
+
+int shownrows() { return std::min<int>(screenrows, consolemaxrows); }
+
+void drawcell(int row, int col, const tchardata& cell)
+{
+    const int fg = cell.attr & 0x0F;
+    const int bg = cell.attr >> 4;
+    const int g = cell.code;
+    if (g > 264) return;
+    for (int k = 0; k < 8; ++k) {
+        uint8_t* dst = framebuf.data() + (row * 8 + k) * framewidth + col * 8;
+        if (g < 128) {
+            for (int x = 0; x < 8; ++x) dst[x] = blendtab[smoothtab[g][x][k]][fg][bg];
+        } else {
+            const uint8_t bits = g < 256 ? font[g][k] : barrows[g - 256];
+            for (int x = 0; x < 8; ++x)
+                dst[x] = (bits >> (7 - x)) & 1 ? colourmap[fg] : colourmap[bg];
+        }
+    }
+}
+
+// The surface normally has exactly the frame's pitch and height; copying row
+// by row inside both bounds keeps a surface of another shape (or one opened
+// for fewer rows) from being overrun.
+void copytosurface()
+{
+    if (!surface || !surface->pixels || surface->format->BytesPerPixel != 1) return;
+    const int rows = std::min(shownrows() * 8, static_cast<int>(surface->h));
+    const int width = std::min(framewidth, static_cast<int>(surface->w));
+    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    if (surface->pitch == framewidth && width == framewidth) {
+        std::memcpy(pixels, framebuf.data(), static_cast<size_t>(rows) * framewidth);
+        return;
+    }
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(pixels + y * surface->pitch, framebuf.data() + y * framewidth, width);
+}
+
+}  // namespace
+
+uint8_t mixhalf(uint8_t x, uint8_t y)
+{
+    const rgb332 a = split(x), b = split(y);
+    return join((a.r + b.r) / 2, (a.g + b.g) / 2, (a.b + b.b) / 2);
+}
+
+uint8_t mixquarter(uint8_t x, uint8_t y)
+{
+    const rgb332 a = split(x), b = split(y);
+    return join((a.r + 3 * b.r) / 4, (a.g + 3 * b.g) / 4, (a.b + 3 * b.b) / 4);
+}
+
+void screeninit()
+{
+    font = fontdata;
+    for (int r = 0; r < 8; ++r)
+        for (int g = 0; g < 8; ++g)
+            for (int b = 0; b < 4; ++b) {
+                SDL_Color& c = palette[r * 32 + g * 4 + b];
+                c.r = static_cast<uint8_t>(r * 255 / 7);
+                c.g = static_cast<uint8_t>(g * 255 / 7);
+                c.b = static_cast<uint8_t>(b * 255 / 3);
+                c.unused = 0;
+            }
+    for (int f = 0; f < 16; ++f)
+        for (int b = 0; b < 16; ++b) {
+            const uint8_t fc = colourmap[f], bc = colourmap[b];
+            blendtab[0][f][b] = bc;
+            blendtab[1][f][b] = mixquarter(fc, bc);
+            blendtab[2][f][b] = mixhalf(fc, bc);
+            blendtab[3][f][b] = mixquarter(bc, fc);
+            blendtab[4][f][b] = fc;
+        }
+    for (int g = 0; g < 256; ++g)
+        for (int x = 0; x < 8; ++x)
+            for (int y = 0; y < 8; ++y) smoothtab[g][x][y] = coverage(g, x, y);
+}
+
+void screenreset()
+{
+    screeninit();
+    screenrows = 50;
+    framebuf.fill(0);
+    textscreen.fill(tchardata{});
+    shownscreen.fill(tchardata{});
+    std::memset(&event, 0, sizeof event);
+    conreset();
+}
+
+void setvideomode(bool toggle)
+{
+    if (toggle) fullscreen = !fullscreen;
+    uint32_t flags = videoflags;
+    if (fullscreen) flags |= SDL_FULLSCREEN;
+    surface = SDL_SetVideoMode(framewidth, screenrows * 8, 8, flags);
+    if (surface) SDL_SetColors(surface, palette, 0, 256);
+}
+
+void presentframe()
+{
+    const int rows = shownrows();
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < consolecols; ++c) {
+            const tchardata& cell = textscreen[r * consolecols + c];
+            if (cell == shownscreen[r * consolecols + c]) continue;
+            drawcell(r, c, cell);
+        }
+    shownscreen = textscreen;
+    if (!surface) return;
+    if (SDL_LockSurface(surface) == 0) {
+        copytosurface();
+        SDL_UnlockSurface(surface);
+    }
+    SDL_UpdateRect(surface, 0, 0, 0, 0);
+}
+
+bool pollkey()
+{
+    if (!SDL_PollEvent(&event)) return false;
+    return event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN;
+}
+
+uint8_t lastkey() { return static_cast<uint8_t>(event.key.keysym.sym & 0xFF); }
+
+}  // namespace screen
