@@ -378,6 +378,19 @@ TEST_F(Renderer, FrozenNoiseAtZeroBrightness)
     EXPECT_EQ(voices[0].noiselp1.load(), 0);
 }
 
+TEST_F(Renderer, OutputIsClampedBeforeTheLevel)
+{
+    // Frozen noise stages beyond the 16-bit range (bright 0 keeps them).
+    loud(0, 0x81, 0);
+    voices[0].filter = 255;
+    voices[0].noiselp1 = -40000;
+    voices[0].noiselp2 = -40000;
+    EXPECT_EQ(frame(), -32768 * 255 / 1024);
+    voices[0].noiselp1 = 40000;
+    voices[0].noiselp2 = 40000;
+    EXPECT_EQ(frame(), 32767 * 255 / 1024);
+}
+
 TEST_F(Renderer, MutingFreezesTheVoice)
 {
     loud(0, 0x41, synth::hzstep[700]);
@@ -558,13 +571,20 @@ TEST_F(Renderer, RingUsesTheSourceOutputInVoiceOrder)
 
 TEST_F(Renderer, NoiseOrSilentSourceDoesNotRing)
 {
+    // Voice 0 is ring-modulated by voice 2, whose output of the previous
+    // frame (16384) would halve it.
     for (uint8_t srccontrol : {0x00, 0x01, 0x08, 0x80, 0x81, 0xF0}) {
         SetUp();
-        loud(1, 0x14, 0);
-        voices[0].control = srccontrol;
-        voices[0].lastout = 0;
+        loud(0, 0x14, 0);
+        voices[2].control = srccontrol;
+        voices[2].lastout = 16384;
         EXPECT_EQ(frame(), 8159) << int(srccontrol);
     }
+    SetUp();
+    loud(0, 0x14, 0);
+    voices[2].control = 0x40;
+    voices[2].lastout = 16384;
+    EXPECT_EQ(frame(), (32767LL * 16384 / 32768) * 255 / 1024);
     for (uint8_t srccontrol : {0x10, 0x20, 0x40, 0x70}) {
         SetUp();
         loud(1, 0x14, 0);
