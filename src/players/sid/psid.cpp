@@ -1,0 +1,357 @@
+#include "players/sid/psid.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "app/playback.h"
+#include "players/sid/cpu.h"
+#include "players/sid/sidmodel.h"
+#include "players/sid/songdb.h"
+#include "screen/console.h"
+#include "synth/synth.h"
+
+namespace sid {
+
+std::array<uint8_t, 65536> sidimage{};
+bool sidloaded = false;
+std::string sidfile;
+
+uint16_t loadaddr = 0, initaddr = 0, playaddr = 0, songs = 0, startsong = 0;
+uint32_t sidspeed = 0;
+bool vbiflag = true;
+uint16_t sidsize = 0;
+
+std::array<char, 33> sidname{}, sidauthor{}, sidcopyright{};
+
+uint8_t sidsong = 0;
+uint32_t sidticks = 0;
+uint32_t sidpos = 0;
+uint16_t cialatch = 0;
+uint8_t playcountdown = 0;
+
+namespace {
+
+constexpr uint8_t errorattr = 0x4F;
+constexpr size_t headersize = 118;
+
+const char* const readerror = "?FILE READ  ERROR";
+
+void showerror(const std::string& msg)
+{
+    screen::messagebox(msg, errorattr, true);
+}
+
+uint16_t bigword(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] * 256 + p[1]);
+}
+
+// The header and the data are read from one open file; every read is
+// checked, so a truncated file is refused instead of read past its end.
+class tunefile {
+public:
+    explicit tunefile(const std::string& name) : f_(std::fopen(name.c_str(), "rb"))
+    {
+        if (f_ && std::fseek(f_, 0, SEEK_END) == 0) size_ = std::ftell(f_);
+        if (f_ && (size_ < 0 || std::fseek(f_, 0, SEEK_SET) != 0)) size_ = -1;
+    }
+    ~tunefile() { if (f_) std::fclose(f_); }
+    tunefile(const tunefile&) = delete;
+    tunefile& operator=(const tunefile&) = delete;
+
+    bool ok() const { return f_ && size_ >= 0; }
+    long size() const { return size_; }
+    long pos() const { return std::ftell(f_); }
+    bool seek(long pos) { return pos <= size_ && std::fseek(f_, pos, SEEK_SET) == 0; }
+    bool read(void* buf, size_t n) { return n == 0 || std::fread(buf, 1, n, f_) == n; }
+
+private:
+    std::FILE* f_;
+    long size_ = -1;
+};
+
+void copytext(std::array<char, 33>& field, const uint8_t* src)
+{
+    field.fill(0);
+    std::memcpy(field.data(), src, 32);
+}
+
+void resetvoices()
+{
+    for (synth::tvoice& v : synth::voices) {
+        v.step = 0;
+        v.pulse = 255;
+        v.level = 0;
+        v.filter = cutofftab[255];
+        v.syncsrc = 255;
+        v.ringsrc = 255;
+        v.noise = 0;
+        v.notefrac = 0;
+        v.octave = 0;
+        v.control = 0;
+    }
+}
+
+void updatetickframes()
+{
+    const uint16_t rate = shell::tickrate;
+    if (rate > 0) shell::samplespertick = synth::samplerate / rate;
+    shell::scrollticks = static_cast<uint8_t>(rate / 50);
+}
+
+}  // namespace
+
+std::string hexbyte(uint8_t b)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return std::string{digits[b >> 4], digits[b & 0x0F]};
+}
+
+std::string hexword(uint16_t w)
+{
+    return hexbyte(static_cast<uint8_t>(w >> 8)) + hexbyte(static_cast<uint8_t>(w & 0xFF));
+}
+
+uint16_t latchrate(uint16_t latch)
+{
+    if (latch == 0) return 0;
+    // The quotient is at most 985248, so it fits before being cut to 16 bits.
+    return static_cast<uint16_t>(static_cast<uint32_t>(palclock / latch));
+}
+
+void setrate(uint16_t hz)
+{
+    shell::tickrate = static_cast<uint16_t>(hz * ticksperplay);
+    updatetickframes();
+}
+
+std::string sidinfoline()
+{
+    return "Songtitle: " + std::string(sidname.data()) + "    Composer : " + std::string(sidauthor.data()) +
+           "    Copyright: " + std::string(sidcopyright.data()) + " ";
+}
+
+bool sidreadfile()
+{
+    cpu::cpumem.fill(0);
+    tunefile f(sidfile);
+    if (!f.ok()) {
+        showerror(readerror);
+        return false;
+    }
+
+    uint8_t header[headersize];
+    if (!f.read(header, 4)) {
+        showerror(readerror);
+        return false;
+    }
+    if (std::memcmp(header, "PSID", 4) != 0) {
+        showerror("Unsupported SID-Format \"" + std::string(reinterpret_cast<const char*>(header), 4) + "\"");
+        return false;
+    }
+    if (!f.read(header + 4, 2)) {
+        showerror(readerror);
+        return false;
+    }
+    const uint16_t version = bigword(header + 4);
+    if (version < 1 || version > 3) {
+        showerror("Unsupported SID-Version " + hexword(version));
+        return false;
+    }
+    if (!f.read(header + 6, headersize - 6)) {
+        showerror(readerror);
+        return false;
+    }
+
+    const uint16_t dataoffset = bigword(header + 6);
+    loadaddr = bigword(header + 8);
+    initaddr = bigword(header + 10);
+    playaddr = bigword(header + 12);
+    songs = bigword(header + 14);
+    startsong = bigword(header + 16);
+    sidspeed = (uint32_t{header[18]} << 24) | (uint32_t{header[19]} << 16) | (uint32_t{header[20]} << 8) | header[21];
+    vbiflag = (sidspeed & 1) == 0;
+    copytext(sidname, header + 22);
+    copytext(sidauthor, header + 54);
+    copytext(sidcopyright, header + 86);
+
+    if (!f.seek(dataoffset)) {
+        showerror(readerror);
+        return false;
+    }
+    if (loadaddr == 0) {
+        uint8_t addr[2];
+        if (!f.read(addr, 2)) {
+            showerror(readerror);
+            return false;
+        }
+        loadaddr = static_cast<uint16_t>(addr[0] + 256 * addr[1]);
+    }
+
+    sidimage.fill(0);
+    const long pos = f.pos();
+    if (pos < 0) {
+        showerror(readerror);
+        return false;
+    }
+    const uint32_t n = static_cast<uint32_t>(f.size() - pos) % 65536;
+    // Data running past the top of memory is cut there.
+    sidsize = static_cast<uint16_t>(std::min<uint32_t>(n, 65536u - loadaddr));
+    if (!f.read(sidimage.data() + loadaddr, sidsize)) {
+        showerror(readerror);
+        return false;
+    }
+    if (initaddr == 0) initaddr = loadaddr;
+
+    songfound = findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
+    return true;
+}
+
+bool sidinit(uint8_t song, bool fromtick)
+{
+    sidticks = 0;
+    shell::tickpos = 0;
+    shell::playedframes = 0;
+    cialatch = 0;
+    // The reported position starts over with the tick count, so that the
+    // first tick after a load does not take it for a rewind.
+    sidpos = 0;
+    if (!sidloaded) {
+        updatetickframes();
+        return false;
+    }
+
+    cpu::cpumem = sidimage;
+    resetvoices();
+    sidreset();
+    cpu::cpumem[0] = 0;
+    shell::lastsong = static_cast<uint8_t>(songs - 1);
+    shell::cursong = song;
+    sidsong = song;
+
+    // The play screen reads infotext on the main thread while an init runs on
+    // the audio thread; for the same tune the text is unchanged and is left
+    // untouched.
+    const std::string info = sidinfoline();
+    if (shell::infotext != info) shell::infotext = info;
+    shell::infolen = static_cast<uint16_t>(info.size());
+
+    if (!cpu::cpucall(initaddr, song, initbudget)) {
+        if (fromtick)
+            shell::postmessage("SID-Init Error");
+        else
+            showerror("SID-Init Error");
+        return false;
+    }
+
+    cpu::cpuhalted = false;
+    if (vbiflag)
+        setrate(50);
+    else if (cialatch != 0)
+        setrate(latchrate(cialatch));
+    else
+        setrate(60);
+    if (playaddr == 0) playaddr = static_cast<uint16_t>(cpu::cpumem[0x0314] + 256 * cpu::cpumem[0x0315]);
+    const uint64_t seconds = songfound ? songlengths[song] : 300;
+    shell::songframes = seconds * synth::samplerate;
+    updatetickframes();
+    return true;
+}
+
+void sidtick()
+{
+    ++sidticks;
+    // The envelopes catch up with the cycles that the previous tick left
+    // after its last register write.
+    for (int v = 0; v < 3; ++v) envadvance(v, cyclebudget);
+    const uint16_t rate = shell::tickrate;
+    cyclebudget = rate > 0 ? palcycles / rate : palcycles;
+    if (playcountdown > 0) {
+        --playcountdown;
+    } else {
+        cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voices[2].lastout >> 8) & 0xFF);
+        cpu::cpumem[0xD41C] = envstate[2].envlevel;
+        if (!cpu::cpucall(playaddr, 0, playbudget)) shell::quitplay = true;
+        playcountdown = ticksperplay - 1;
+    }
+    for (int v = 0; v < 3; ++v) synth::voices[v].level = sidlevel(v);
+    cyclebudget -= static_cast<int32_t>(cpu::cpucycles);
+}
+
+void sidupdate()
+{
+    if (shell::tickpos < sidpos) {
+        sidinit(sidsong, true);
+    } else if (shell::tickpos > sidpos) {
+        // A skip ahead: the ticks in between run without being rendered.
+        const uint32_t target = shell::tickpos;
+        shell::tickpos = sidpos;
+        while (shell::tickpos < target) {
+            ++shell::tickpos;
+            sidtick();
+        }
+    }
+    if (shell::cursong != sidsong) sidinit(shell::cursong, true);
+    sidtick();
+    shell::tickpos = sidticks;
+    if (shell::playedframes >= shell::songframes && !shell::running) shell::quitplay = true;
+    sidpos = shell::tickpos;
+}
+
+bool sidload(const std::string& filename)
+{
+    sidfile = filename;
+    sidloaded = sidreadfile();
+    sidsong = shell::cursong;
+    const bool result = sidinit(sidsong);
+    synth::lastvoice = 2;
+    return result;
+}
+
+void sidstop() {}
+
+void buswrite(uint16_t address, uint8_t value)
+{
+    if ((address >> 8) == 0xD4) {
+        // The SID's page never reaches memory.
+        sidwrite(static_cast<uint8_t>(address & 0x1F), value);
+        return;
+    }
+    if (address != 0x0000) cpu::cpumem[address] = value;
+    if (address == 0xDC04 || address == 0xDC05) {
+        if (address == 0xDC04)
+            cialatch = static_cast<uint16_t>((cialatch & 0xFF00) + value);
+        else
+            cialatch = static_cast<uint16_t>((cialatch & 0x00FF) + 256 * value);
+        if (cialatch > 0) {
+            // Rates of 1000 Hz and above are taken for a timer being set up
+            // halfway, not for the play rate.
+            const uint16_t hz = latchrate(cialatch);
+            if (hz < 1000) setrate(hz);
+        }
+    }
+    updatetickframes();
+}
+
+void psidreset()
+{
+    sidimage.fill(0);
+    sidloaded = false;
+    sidfile.clear();
+    loadaddr = initaddr = playaddr = songs = startsong = 0;
+    sidspeed = 0;
+    vbiflag = true;
+    sidsize = 0;
+    sidname.fill(0);
+    sidauthor.fill(0);
+    sidcopyright.fill(0);
+    sidsong = 0;
+    sidticks = 0;
+    sidpos = 0;
+    cialatch = 0;
+    playcountdown = 0;
+    cyclebudget = 0;
+}
+
+}  // namespace sid

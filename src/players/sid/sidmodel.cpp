@@ -1,0 +1,201 @@
+#include "players/sid/sidmodel.h"
+
+#include "players/sid/cpu.h"
+#include "synth/synth.h"
+
+namespace sid {
+
+std::array<uint8_t, 32> sidregs{};
+std::array<tenvstate, 3> envstate{};
+std::array<bool, 3> voicesilent{};
+uint8_t mastervolume = 15;
+int32_t cyclebudget = 0;
+std::array<uint8_t, 256> cutofftab{};
+std::array<uint16_t, 4096> hzlog{};
+
+namespace {
+
+uint16_t hzlogentry(uint32_t f)
+{
+    if (f < 16) return static_cast<uint16_t>(f);
+    if (f < 32) return static_cast<uint16_t>((f * 16 - 256) % 256);
+    // From 32 Hz on, each octave [2^(k+4), 2^(k+5)) is scaled onto 0..255.
+    uint16_t octave = 1;
+    uint32_t scaled;
+    if (f < 64) scaled = f * 8;
+    else if (f < 128) { octave = 2; scaled = f * 4; }
+    else if (f < 256) { octave = 3; scaled = f * 2; }
+    else if (f < 512) { octave = 4; scaled = f; }
+    else if (f < 1024) { octave = 5; scaled = f >> 1; }
+    else if (f < 2048) { octave = 6; scaled = f >> 2; }
+    else { octave = 7; scaled = f >> 3; }
+    return static_cast<uint16_t>(((scaled - 256) % 256) + octave * 0x100);
+}
+
+uint8_t expperiodfor(uint8_t level)
+{
+    if (level == 0) return 1;
+    if (level <= 6) return 30;
+    if (level <= 14) return 16;
+    if (level <= 26) return 8;
+    if (level <= 54) return 4;
+    if (level <= 93) return 2;
+    return 1;
+}
+
+void frequencyupdate(int v, int base)
+{
+    const uint32_t f = (sidregs[base] + 256u * sidregs[base + 1]) / 17;
+    synth::tvoice& voice = synth::voices[v];
+    voice.hz = static_cast<uint16_t>(f);
+    voice.notefrac = static_cast<uint16_t>(hzlog[f] & 0xFF);
+    voice.octave = static_cast<uint8_t>(hzlog[f] >> 8);
+    voice.step = static_cast<uint32_t>(synth::hzstep[f]);
+}
+
+void pulseupdate(int v, int base)
+{
+    if (!(sidregs[base + 4] & 0x40)) return;
+    const uint32_t w = (sidregs[base + 3] & 0x0Fu) * 256 + sidregs[base + 2];
+    uint8_t p = static_cast<uint8_t>((w >> 3) & 0xFF);
+    // The width folds around its middle: 50 % is the fullest pulse.
+    if (sidregs[base + 3] & 0x08) p = static_cast<uint8_t>(255 - p);
+    synth::voices[v].pulse = p;
+}
+
+void controlupdate(int v, int base, uint8_t value)
+{
+    voicesilent[v] = (value & 0x08) != 0 || (value >> 4) == 0;
+    synth::voices[v].control = value;
+    tenvstate& e = envstate[v];
+    const bool g = (value & 1) != 0;
+    if (!e.gatebit && g) {
+        e.envphase = phaseattack;
+        e.rateperiod = adsrperiods[sidregs[base + 5] >> 4];
+        e.holdzero = false;
+    } else if (e.gatebit && !g) {
+        e.envphase = phaserelease;
+        e.rateperiod = adsrperiods[sidregs[base + 6] & 0x0F];
+    }
+    e.gatebit = g;
+}
+
+void filterupdate()
+{
+    if (sidregs[0x18] & 0x10) {
+        for (int i = 0; i < 3; ++i)
+            synth::voices[i].filter = (sidregs[0x17] >> i) & 1 ? cutofftab[sidregs[0x16]] : cutofftab[255];
+        synth::resonance = static_cast<uint8_t>((sidregs[0x17] >> 4) * 17);
+    } else {
+        for (int i = 0; i < 3; ++i) synth::voices[i].filter = cutofftab[255];
+    }
+}
+
+}  // namespace
+
+void sidtables()
+{
+    for (int i = 0; i < 256; ++i) cutofftab[255 - i] = static_cast<uint8_t>(i * i / 264.0);
+    for (uint32_t f = 0; f < 4096; ++f) hzlog[f] = hzlogentry(f);
+}
+
+uint8_t sidlevel(int voice)
+{
+    if (voicesilent[voice]) return 0;
+    return static_cast<uint8_t>(envstate[voice].envlevel * (mastervolume + 1) / 16);
+}
+
+void sidwrite(uint8_t reg, uint8_t value)
+{
+    reg &= 0x1F;
+    sidregs[reg] = value;
+    if (reg < 0x15) {
+        const int v = reg / 7;
+        const int base = 7 * v;
+        tenvstate& e = envstate[v];
+        switch (reg % 7) {
+        case 0:
+        case 1: frequencyupdate(v, base); break;
+        case 2:
+        case 3: pulseupdate(v, base); break;
+        case 4: controlupdate(v, base, value); break;
+        case 5:
+            if (e.envphase == phaseattack) e.rateperiod = adsrperiods[value >> 4];
+            if (e.envphase == phasedecay) e.rateperiod = adsrperiods[value & 0x0F];
+            break;
+        case 6:
+            // A new sustain level is picked up by the next decay step.
+            if (e.envphase == phaserelease) e.rateperiod = adsrperiods[value & 0x0F];
+            break;
+        }
+    } else {
+        if (reg == 0x18) mastervolume = value & 0x0F;
+        filterupdate();
+    }
+
+    const int32_t cycles = static_cast<int32_t>(cpu::cpucycles);
+    for (int i = 0; i < 3; ++i) {
+        envadvance(i, cycles);
+        synth::voices[i].level = sidlevel(i);
+    }
+    cyclebudget -= cycles;
+    cpu::cpucycles = 0;
+}
+
+void envadvance(int voice, int32_t n)
+{
+    tenvstate& e = envstate[voice];
+    // A period lowered below the counter lets it run on through 0x7FFF first.
+    int32_t d = static_cast<int32_t>(e.rateperiod) - e.ratecounter;
+    if (d <= 0) d += 0x7FFF;
+    while (n != 0) {
+        if (n < d) {
+            e.ratecounter = static_cast<uint16_t>(e.ratecounter + n);
+            if (e.ratecounter & 0x8000) e.ratecounter = static_cast<uint16_t>((e.ratecounter + 1) & 0x7FFF);
+            return;
+        }
+        e.ratecounter = 0;
+        n -= d;
+        ++e.expcounter;
+        if (e.envphase == phaseattack || e.expcounter == e.expperiod) {
+            e.expcounter = 0;
+            if (!e.holdzero) {
+                switch (e.envphase) {
+                case phaseattack:
+                    ++e.envlevel;
+                    if (e.envlevel == 255) {
+                        e.envphase = phasedecay;
+                        e.rateperiod = adsrperiods[sidregs[7 * voice + 5] & 0x0F];
+                    }
+                    break;
+                case phasedecay:
+                    if (e.envlevel != (sidregs[7 * voice + 6] >> 4) * 17) --e.envlevel;
+                    break;
+                default:
+                    --e.envlevel;  // from 0 this wraps to 255
+                    break;
+                }
+                e.expperiod = expperiodfor(e.envlevel);
+                if (e.envlevel == 0) e.holdzero = true;
+            }
+        }
+        d = e.rateperiod;
+    }
+}
+
+void sidreset()
+{
+    sidregs.fill(0);
+    for (tenvstate& e : envstate) {
+        e = tenvstate{};
+        e.expperiod = 1;
+        e.envphase = phaserelease;
+        e.rateperiod = adsrperiods[0];
+        e.holdzero = true;
+    }
+    voicesilent.fill(false);
+    mastervolume = 15;
+    synth::resonance = 0;
+}
+
+}  // namespace sid

@@ -1,0 +1,176 @@
+// Shared set-up for the SID player tests: a clean player, SID model and
+// playback state, PSID files built byte by byte in a temporary directory,
+// and the messages the player shows, captured instead of drawn.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/playback.h"
+#include "players/sid/cpu.h"
+#include "players/sid/psid.h"
+#include "players/sid/sidmodel.h"
+#include "players/sid/songdb.h"
+#include "screen/console.h"
+#include "synth/synth.h"
+
+namespace sidtest {
+
+using bytes = std::vector<uint8_t>;
+
+struct psidheader {
+    std::string magic = "PSID";
+    uint16_t version = 2;
+    uint16_t dataoffset = 0x7C;
+    uint16_t loadaddr = 0x1000;
+    uint16_t initaddr = 0x1000;
+    uint16_t playaddr = 0x1010;
+    uint16_t songs = 1;
+    uint16_t startsong = 1;
+    uint32_t speed = 0;
+    std::string name = "Test Tune";
+    std::string author = "Nobody";
+    std::string copyright = "2024 Tests";
+};
+
+inline void putbig(bytes& b, size_t at, uint32_t v, int n)
+{
+    for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * (n - 1 - i)));
+}
+
+// A PSID file: the header, zero padding up to the data offset, the data.
+inline bytes makepsid(const psidheader& h, const bytes& data)
+{
+    bytes b(std::max<size_t>(h.dataoffset, 118), 0);
+    for (size_t i = 0; i < 4 && i < h.magic.size(); ++i) b[i] = static_cast<uint8_t>(h.magic[i]);
+    putbig(b, 4, h.version, 2);
+    putbig(b, 6, h.dataoffset, 2);
+    putbig(b, 8, h.loadaddr, 2);
+    putbig(b, 10, h.initaddr, 2);
+    putbig(b, 12, h.playaddr, 2);
+    putbig(b, 14, h.songs, 2);
+    putbig(b, 16, h.startsong, 2);
+    putbig(b, 18, h.speed, 4);
+    const std::string* texts[] = {&h.name, &h.author, &h.copyright};
+    for (int t = 0; t < 3; ++t)
+        for (size_t i = 0; i < 32 && i < texts[t]->size(); ++i) b[22 + 32 * t + i] = static_cast<uint8_t>((*texts[t])[i]);
+    b.resize(h.dataoffset);
+    b.insert(b.end(), data.begin(), data.end());
+    return b;
+}
+
+// Code placed at offset within a data block that starts at the load address.
+inline void place(bytes& data, size_t offset, std::initializer_list<int> code)
+{
+    if (data.size() < offset + code.size()) data.resize(offset + code.size(), 0);
+    for (int c : code) data[offset++] = static_cast<uint8_t>(c);
+}
+
+class tempdir {
+public:
+    tempdir()
+    {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "tarplay_sid_XXXXXX").string();
+        if (!mkdtemp(tmpl.data())) std::abort();
+        path_ = tmpl;
+    }
+    ~tempdir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    tempdir(const tempdir&) = delete;
+    tempdir& operator=(const tempdir&) = delete;
+
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    const std::filesystem::path& path() const { return path_; }
+
+    std::string write(const std::string& name, const bytes& content) const
+    {
+        std::ofstream out(file(name), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
+        return file(name);
+    }
+    std::string write(const std::string& name, std::string_view content) const
+    {
+        return write(name, bytes(content.begin(), content.end()));
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline bytes readfile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct shownmessage {
+    std::string text;
+    uint8_t attr;
+    bool wait;
+};
+
+// Everything back to the state of a fresh start with the player's hook in
+// place; messages are collected in shown.
+class SidTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool tablesbuilt = [] {
+            synth::samplerate = 44100;
+            synth::synthinit();
+            return true;
+        }();
+        (void)tablesbuilt;
+        for (auto& v : synth::voices) {
+            v.lastout = 0;
+            v.muted = 0;
+        }
+        cpu::cpusetup();
+        cpu::memwritehook = sid::buswrite;
+        cpu::cpumem.fill(0);
+        cpu::cpucycles = 0;
+        sid::sidtables();
+        sid::songdbreset();
+        sid::psidreset();
+        sid::sidreset();
+        shell::settickrate(50);
+        shell::cursong = 0;
+        shell::tickpos = 0;
+        shell::playedframes = 0;
+        shell::songframes = 0;
+        shell::quitplay = false;
+        shell::running = true;
+        std::string stale;
+        while (shell::takemessage(stale)) {}
+        shown.clear();
+        screen::messagesink = [this](std::string_view msg, uint8_t attr, bool wait) {
+            shown.push_back({std::string(msg), attr, wait});
+        };
+    }
+
+    void TearDown() override { screen::messagesink = nullptr; }
+
+    // Writes the tune to a file and loads it as the shell would.
+    bool load(const psidheader& h, const bytes& data, const std::string& name = "tune.sid")
+    {
+        return sid::sidload(dir.write(name, makepsid(h, data)));
+    }
+
+    tempdir dir;
+    std::vector<shownmessage> shown;
+};
+
+}  // namespace sidtest
