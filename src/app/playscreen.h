@@ -1,7 +1,10 @@
 // The play screen: loads the chosen tune, plays it and shows the voices.
 #pragma once
 
+#include <SDL.h>
+
 #include <cstdint>
+#include <string>
 
 namespace shell {
 
@@ -13,5 +16,55 @@ void resetdisplaycounters();
 
 // Runs until the user leaves or the player sets quitplay.
 void playscreen();
+
+// The pieces playscreen() is made of, so that each can be driven on its own.
+
+// Loads the tune and prepares the screen; false (and nothing touched) when
+// the player refuses the file. Clears silent as its very last step.
+bool playstart();
+// One pass of the loop: sleep, redraw when due, one event, posted messages,
+// display reset after a restart.
+void playpass();
+// Sets silent, waits out a callback in progress, then calls the player's stop.
+void playend();
+
+// The whole redraw: status, information line, time, voice rows, note
+// display or oscilloscope.
+void playredraw();
+// Handles one taken event as the loop does.
+void playevent(const SDL_Event& ev);
+// The redraw clock: adds the time since the last reading and reports whether
+// more than 20 ms have gathered (the gathered time then starts again at 0).
+bool redrawdue(uint32_t now);
+// Clears the display after a restart (display tick below the last scroll tick).
+void checkrestart();
+// Title bar, rules and the cleared lower rows.
+void drawplayframe();
+// All that a message box wipes: the frame above, the information line as far
+// as it has scrolled, and the help text while it is shown.
+void restoreplayframe();
+
+// "..." and the last 28 characters when a name is longer than 28.
+std::string shortname(const std::string& name);
+
+// Layout of the voice columns, set by playstart from lastvoice.
+struct playlayout {
+    int columnwidth = 26;
+    bool wide = true;
+    int baroffset = 7;
+    int barspacing = 3;
+    int leftmargin = 6;
+    std::string spacer;
+    std::string gapa;
+    std::string gapb;
+    std::string emptynote;
+};
+extern playlayout layout;
+playlayout makelayout(int lastvoice);
+
+// Display counters, visible for tests.
+extern uint32_t displaytick;
+extern uint32_t lastscrolltick;
+extern uint16_t scrollpos;
 
 }  // namespace shell

@@ -1,0 +1,44 @@
+// A small deterministic player for the play screen and recorder tests: it
+// follows the tick contract and sounds three voices whose pitch depends on
+// the subsong, and it notes what the shell did to it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testplayer {
+
+struct config {
+    bool loadok = true;
+    uint8_t lastsong = 0;
+    uint16_t rate = 50;
+    uint64_t songframes = 0;
+    uint8_t lastvoice = 2;
+    std::string info = "TEST TUNE BY NOBODY";
+};
+
+struct record {
+    int loads = 0;
+    std::string loadedname;
+    int restarts = 0;
+    uint32_t skippedticks = 0;
+    int songchanges = 0;
+    uint8_t song = 0;
+    uint32_t count = 0;   // the player's own tick count
+    uint32_t copy = 0;    // tickpos as last reported
+    int ticks = 0;        // sounding ticks run
+    std::vector<uint64_t> tickframes;  // playedframes at each sounding tick
+    std::vector<bool> runningatticks;
+    int stops = 0;
+    bool silentatstop = false;
+};
+
+extern config cfg;
+extern record rec;
+
+// Clears cfg and rec and registers the player in the free slot that the
+// table hands out; sets curplayer to it and returns the slot.
+int install();
+
+}  // namespace testplayer
