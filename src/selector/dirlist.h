@@ -40,4 +40,9 @@ void sortdirlist(uint16_t n);
 bool direntryafter(const dirrec& a, const dirrec& b);
 splitparts splitpath(const std::string& path);
 
+// The base name and extension that splitpath leaves: what a label shows.
+std::string displayname(const std::string& name);
+// Letters a-z turned to A-Z, every other byte kept.
+std::string upcaseascii(std::string s);
+
 }  // namespace selector

@@ -1,0 +1,152 @@
+#include "selector/dirlist.h"
+
+#include <utility>
+
+#include "app/playback.h"
+#include "common/ioerror.h"
+#include "selector/direnum.h"
+#include "selector/selector.h"
+#include "screen/video.h"
+
+namespace selector {
+
+tdirarr dirlist;
+uint16_t dircount = 0;
+std::string startdir;
+
+namespace {
+
+constexpr size_t dirlabeltext = 74;   // "<" + 74 + ".." + ">" = 78
+constexpr size_t filelabeltext = 76;  // 76 + ".." = 78
+
+std::string cutlabel(const std::string& text, size_t keep)
+{
+    if (text.size() <= keep) return text;
+    return text.substr(0, keep) + "..";
+}
+
+void append(uint8_t isdir, const std::string& name, std::string label)
+{
+    dirrec& e = dirlist[dircount];
+    e.isdir = isdir;
+    e.name = name;
+    e.label = std::move(label);
+    ++dircount;
+}
+
+}  // namespace
+
+std::string upcaseascii(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+splitparts splitpath(const std::string& path)
+{
+    splitparts parts;
+    std::string rest = path;
+    for (char& c : rest)
+        if (c == '/') c = '\\';
+
+    // A drive letter keeps only the first character in front of its colon.
+    const size_t colon = rest.find(':');
+    if (colon != std::string::npos) {
+        parts.dir = std::string(1, rest[0]) + ":";
+        rest.erase(0, colon + 1);
+    }
+    const size_t slash = rest.rfind('\\');
+    if (slash != std::string::npos) {
+        parts.dir += rest.substr(0, slash + 1);
+        rest.erase(0, slash + 1);
+    }
+    const size_t dot = rest.rfind('.');
+    if (dot != std::string::npos) {
+        parts.name = rest.substr(0, dot);
+        parts.ext = rest.substr(dot);
+    } else {
+        parts.name = rest;
+    }
+    return parts;
+}
+
+std::string displayname(const std::string& name)
+{
+    const splitparts parts = splitpath(name);
+    return parts.name + parts.ext;
+}
+
+void readdirs()
+{
+    for (const direntry& e : enumeratedir()) {
+        if (!e.isdir) continue;
+        if (dircount >= maxdirentries) continue;
+        if (e.name == ".") continue;
+        const std::string text = e.name == ".." ? std::string("..") : cutlabel(displayname(e.name), dirlabeltext);
+        append(1, e.name, "<" + text + ">");
+    }
+}
+
+void readfiles(const std::string& ext)
+{
+    for (const direntry& e : enumeratedir()) {
+        if (e.isdir) continue;
+        const std::string tail = e.name.size() < 4 ? e.name : e.name.substr(e.name.size() - 4);
+        if (upcaseascii(tail) != ext) continue;
+        if (dircount >= maxdirentries) continue;
+        append(0, e.name, cutlabel(displayname(e.name), filelabeltext));
+    }
+}
+
+bool direntryafter(const dirrec& a, const dirrec& b)
+{
+    if (a.label == "<..>") return false;
+    if (b.label == "<..>") return true;
+    if (a.isdir != b.isdir) return a.isdir < b.isdir;
+    // std::string compares bytes as unsigned, the shorter of a prefix pair first.
+    return upcaseascii(a.label) > upcaseascii(b.label);
+}
+
+void sortdirlist(uint16_t n)
+{
+    int hi = static_cast<int>(n < dirarrsize ? n : dirarrsize) - 1;
+    while (hi > 0) {
+        int lastswap = 0;
+        for (int i = 1; i <= hi; ++i) {
+            if (direntryafter(dirlist[i - 1], dirlist[i])) {
+                std::swap(dirlist[i - 1], dirlist[i]);
+                lastswap = i;
+            }
+        }
+        hi = lastswap;
+    }
+}
+
+void builddirlist()
+{
+    dircount = 0;
+    readdirs();
+    for (const auto& p : shell::players)
+        if (p.active) readfiles(p.ext);
+    if (dircount > 1) sortdirlist(dircount);
+}
+
+void selectorinit()
+{
+    dirlist.fill(dirrec{});
+    if (!getworkdir(startdir)) ioerror("getcwd");
+    builddirlist();
+    selresult = 0;
+    quickstr.clear();
+    quickpos = 0;
+    selpos = 0;
+    selrow = static_cast<uint8_t>(screen::screenrows / 2);
+}
+
+void selectordone()
+{
+    if (!setworkdir(startdir)) ioerror("chdir " + startdir);
+}
+
+}  // namespace selector
