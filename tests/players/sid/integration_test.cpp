@@ -13,10 +13,16 @@ namespace {
 using sidtest::bytes;
 using sidtest::psidheader;
 
+// The build directory, also when the tests run in it without TARPLAY_BUILD;
+// resolved before a test moves to its own directory.
+const std::filesystem::path builddir = [] {
+    const char* build = std::getenv("TARPLAY_BUILD");
+    return std::filesystem::absolute(build ? build : ".");
+}();
+
 std::string buildpath(const std::string& rel)
 {
-    const char* build = std::getenv("TARPLAY_BUILD");
-    return (std::filesystem::path(build ? build : ".") / rel).string();
+    return (builddir / rel).string();
 }
 
 class SidPlayerTest : public sidtest::SidTest {
