@@ -36,10 +36,14 @@ void append(uint8_t isdir, const std::string& name, std::string label)
 
 }  // namespace
 
+uint8_t upcasebyte(uint8_t c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c - 'a' + 'A') : c;
+}
+
 std::string upcaseascii(std::string s)
 {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : s) c = static_cast<char>(upcasebyte(static_cast<uint8_t>(c)));
     return s;
 }
 
@@ -104,8 +108,17 @@ bool direntryafter(const dirrec& a, const dirrec& b)
     if (a.label == "<..>") return false;
     if (b.label == "<..>") return true;
     if (a.isdir != b.isdir) return a.isdir < b.isdir;
-    // std::string compares bytes as unsigned, the shorter of a prefix pair first.
-    return upcaseascii(a.label) > upcaseascii(b.label);
+    // Compared in place: the sort runs this half a million times on a full
+    // list, and copying both labels per test would dominate a rebuild.
+    const std::string& x = a.label;
+    const std::string& y = b.label;
+    const size_t n = x.size() < y.size() ? x.size() : y.size();
+    for (size_t i = 0; i < n; ++i) {
+        const uint8_t cx = upcasebyte(static_cast<uint8_t>(x[i]));
+        const uint8_t cy = upcasebyte(static_cast<uint8_t>(y[i]));
+        if (cx != cy) return cx > cy;
+    }
+    return x.size() > y.size();
 }
 
 void sortdirlist(uint16_t n)

@@ -43,6 +43,7 @@ splitparts splitpath(const std::string& path);
 // The base name and extension that splitpath leaves: what a label shows.
 std::string displayname(const std::string& name);
 // Letters a-z turned to A-Z, every other byte kept.
+uint8_t upcasebyte(uint8_t c);
 std::string upcaseascii(std::string s);
 
 }  // namespace selector
