@@ -1,0 +1,201 @@
+// Rendering the chosen tune into <songname>.wav as fast as the renderer
+// goes, with a progress box, ending at the tune's length or at a key press.
+#include "app/wavrecord.h"
+
+#include <SDL.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/audio.h"
+#include "app/playback.h"
+#include "app/playscreen.h"
+#include "screen/console.h"
+#include "screen/video.h"
+#include "synth/synth.h"
+
+namespace shell {
+
+namespace {
+
+constexpr int blockbytes = 16384;
+constexpr int headerbytes = 44;
+uint8_t renderbuf[blockbytes];
+
+bool put(std::FILE* f, const void* data, size_t n)
+{
+    return std::fwrite(data, 1, n, f) == n;
+}
+
+bool put16(std::FILE* f, uint16_t v)
+{
+    const uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    return put(f, b, 2);
+}
+
+bool put32(std::FILE* f, uint32_t v)
+{
+    const uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                          static_cast<uint8_t>(v >> 24)};
+    return put(f, b, 4);
+}
+
+bool writeheader(std::FILE* f)
+{
+    const uint32_t rate = synth::samplerate;
+    return put(f, "RIFF", 4) && put32(f, 0) && put(f, "WAVE", 4) && put(f, "fmt ", 4) && put32(f, 16) &&
+           put16(f, 1) && put16(f, 2) && put32(f, rate) && put32(f, rate * 4) && put16(f, 4) && put16(f, 16) &&
+           put(f, "data", 4) && put32(f, 0);
+}
+
+// Both size fields, from the file's final length.
+bool patchsizes(std::FILE* f)
+{
+    if (std::fflush(f) != 0 || std::fseek(f, 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(f);
+    if (size < headerbytes) return false;
+    return std::fseek(f, 4, SEEK_SET) == 0 && put32(f, static_cast<uint32_t>(size - 8)) &&
+           std::fseek(f, 40, SEEK_SET) == 0 && put32(f, static_cast<uint32_t>(size - 44));
+}
+
+void putcell(int x, int y, uint16_t code)
+{
+    if (x >= 0 && x < screen::consolecols && y >= 0 && y < screen::screenrows) screen::conputchar(x, y, code);
+}
+
+// A file that cannot be written is the user's to fix (a read-only folder, a
+// full disk): say so and go back to the selector with the program intact.
+void writefailed(std::FILE* f, const std::string& wavname, int error)
+{
+    if (f) {
+        std::fclose(f);
+        std::remove(wavname.c_str());
+    }
+    std::string msg = "?WAV: " + shortname(wavname) + ": " + std::strerror(error) + "  ERROR";
+    if (msg.size() > 78) msg.resize(78);
+    screen::curattr = 7;
+    screen::messagebox(msg, 0x4F, true);
+    running = true;
+}
+
+// The renderer carries state from tune to tune (glides, feedback, phases);
+// starting every recording from the state of a fresh program makes the same
+// tune give the same file every time. The user's mute choices stay.
+void clearvoicestate()
+{
+    for (auto& v : synth::voices) {
+        const uint8_t muted = v.muted;
+        v.hz = 0;
+        v.notefrac = 0;
+        v.octave = 0;
+        v.control = 0;
+        v.shape = 0;
+        v.step = 0;
+        v.pulse = 0;
+        v.morph = 0;
+        v.filter = 0;
+        v.bright = 0;
+        v.volume = 0;
+        v.level = 0;
+        v.syncsrc = 0;
+        v.ringsrc = 0;
+        v.noise = 0;
+        v.feedback = 0;
+        v.noiselp1 = 0;
+        v.noiselp2 = 0;
+        v.lastout = 0;
+        v.lastphase = 0;
+        v.wrapped = 0;
+        v.noisepos = 0;
+        v.phase = 0;
+        v.muted = muted;
+    }
+}
+
+}  // namespace
+
+void recordwav()
+{
+    // The callback must stay away from the player that this thread drives.
+    silent = true;
+    SDL_LockAudio();
+    SDL_UnlockAudio();
+
+    const playerrec& player = players[curplayer.load() & 7];
+    if (!player.load) return;
+    clearvoicestate();
+    if (!player.load(filename)) return;
+
+    const std::string wavname = songname + ".wav";
+    const std::string msg = "000%|Recording " + filename + " to " + wavname;
+    const int len = static_cast<int>(msg.size());
+    const int boxx = 39 - len / 2;
+    screen::messagebox(msg, 0x2F, false);
+    screen::curattr = 0x2F;
+    putcell(40 - len / 2, 26, 0xB6);
+    putcell(40 + len / 2, 26, 0xC7);
+    screen::curattr = 7;
+
+    std::FILE* f = std::fopen(wavname.c_str(), "wb");
+    if (!f) {
+        writefailed(nullptr, wavname, errno);
+        return;
+    }
+    if (!writeheader(f)) {
+        writefailed(f, wavname, errno);
+        return;
+    }
+
+    quitplay = false;
+    running = false;
+    tickpos = 0;
+    resetdisplaycounters();
+    playedframes = 0;
+    // The first frame starts with a tick, so every recording is the same.
+    renderblockcountdown = 0;
+    screen::curattr = 0x2F;
+
+    const uint64_t length = songframes;
+    // A player that never ends its tune would otherwise record forever: by
+    // this many frames past the length it must have ticked past it.
+    const uint64_t limit = length + 65536 + 4096;
+    while (!quitplay) {
+        renderblock(nullptr, renderbuf, blockbytes);
+        if (!put(f, renderbuf, blockbytes)) {
+            writefailed(f, wavname, errno);
+            return;
+        }
+        const uint64_t played = playedframes;
+        // With no known length the first block is the whole recording.
+        const uint8_t percent = static_cast<uint8_t>(length ? 100 * played / length : 100);
+        putcell(boxx + 1, 25, static_cast<uint16_t>('0' + percent / 100));
+        putcell(boxx + 2, 25, static_cast<uint16_t>('0' + percent / 10 % 10));
+        putcell(boxx + 3, 25, static_cast<uint16_t>('0' + percent % 10));
+        if (length) {
+            const uint8_t pos = static_cast<uint8_t>(static_cast<uint64_t>(len - 2) * played / length);
+            putcell(40 - len / 2 + 1 + pos, 26, 0xCD);
+        } else {
+            for (int pos = 0; pos <= len - 2; ++pos) putcell(40 - len / 2 + 1 + pos, 26, 0xCD);
+        }
+        screen::presentframe();
+        if (screen::pollkey()) quitplay = true;
+        if (played >= limit) quitplay = true;
+    }
+
+    screen::curattr = 7;
+    screen::messagebox("Recording Done", 0x2F, false);
+    if (!patchsizes(f)) {
+        writefailed(f, wavname, errno);
+        return;
+    }
+    if (std::fclose(f) != 0) {
+        writefailed(nullptr, wavname, errno);
+        std::remove(wavname.c_str());
+        return;
+    }
+    running = true;
+}
+
+}  // namespace shell
