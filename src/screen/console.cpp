@@ -40,7 +40,7 @@ struct rowrange {
 
 rowrange cliprows(int64_t row, int64_t count)
 {
-    const int64_t first = std::max<int64_t>(row, 0);
+    const int64_t first = std::clamp<int64_t>(row, 0, consolemaxrows);
     const int64_t last = std::min<int64_t>(row + std::max<int64_t>(count, 0), consolemaxrows);
     return {static_cast<int>(first), static_cast<int>(std::max(first, last))};
 }

@@ -130,6 +130,11 @@ void screeninit()
             blendtab[3][f][b] = mixquarter(bc, fc);
             blendtab[4][f][b] = fc;
         }
+    buildsmoothtab();
+}
+
+void buildsmoothtab()
+{
     for (int g = 0; g < 256; ++g)
         for (int x = 0; x < 8; ++x)
             for (int y = 0; y < 8; ++y) smoothtab[g][x][y] = coverage(g, x, y);

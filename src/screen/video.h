@@ -37,6 +37,10 @@ extern SDL_Event event;
 // Unit initialisation: font copy, palette, blendtab, smoothtab. No window.
 void screeninit();
 
+// Rebuilds smoothtab from the working font (screeninit does this; tests that
+// draw their own glyphs into font call it again).
+void buildsmoothtab();
+
 // Back to the start-up state for tests: tables rebuilt, buffers and the
 // console cleared, messagesink unset. The surface is left alone.
 void screenreset();

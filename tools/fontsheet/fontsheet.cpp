@@ -18,7 +18,7 @@ void drawgrid()
 {
     using namespace screen;
     curattr = 0x0E;
-    conwriteat(0, 0, "Font sheet: glyph hh at row h_, column _h (white on blue: as the player shows it)");
+    conwriteat(0, 0, "Font sheet: glyph hh at row h_, column _h, white on blue as the player shows it");
     for (int col = 0; col < 16; ++col) conputchar(4 + col * 4, 1, hexdigits[col]);
     for (int g = 0; g < 256; ++g) {
         const int x = 4 + (g % 16) * 4;
