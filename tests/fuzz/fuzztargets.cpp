@@ -1,0 +1,103 @@
+#include "fuzz/fuzztargets.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/playback.h"
+#include "players/ahx/ahxplayer.h"
+#include "players/ahx/ahxsong.h"
+#include "players/sid/psid.h"
+#include "players/sid/sidplayer.h"
+#include "players/sid/songdb.h"
+#include "screen/console.h"
+#include "synth/synth.h"
+
+namespace fuzz {
+
+namespace {
+
+// Every target works in a scratch folder of its own, so that the song-length
+// files it writes never meet a real database.
+void setuponce()
+{
+    static bool done = false;
+    if (done) return;
+    done = true;
+    char dir[] = "/tmp/tarplay-fuzz.XXXXXX";
+    if (!mkdtemp(dir) || chdir(dir) != 0) std::abort();
+    synth::synthinit();
+    shell::playersinit();
+    sid::sidmoduleinit();
+    ahx::ahxmoduleinit();
+    screen::messagesink = [](std::string_view, uint8_t, bool) {};
+}
+
+void writefile(const char* name, const uint8_t* data, size_t size)
+{
+    FILE* f = std::fopen(name, "wb");
+    if (!f) std::abort();
+    if (size > 0 && std::fwrite(data, 1, size, f) != size) std::abort();
+    std::fclose(f);
+}
+
+// A few ticks of the loaded tune through the tick contract: plain ticks, a
+// subsong change, a skip and a restart.
+template <class Tick>
+void playsome(Tick tick, uint8_t selector)
+{
+    shell::running = true;
+    for (int i = 0; i < 8; ++i) tick();
+    shell::cursong = static_cast<uint8_t>(selector % (shell::lastsong + 1));
+    tick();
+    shell::tickpos = shell::tickpos + 5;
+    tick();
+    shell::tickpos = 0;
+    tick();
+}
+
+}  // namespace
+
+int fuzzpsid(const uint8_t* data, size_t size)
+{
+    setuponce();
+    writefile("fuzz.sid", data, size);
+    shell::cursong = 0;
+    if (sid::sidload("fuzz.sid")) playsome(sid::sidupdate, size ? data[size - 1] : 0);
+    return 0;
+}
+
+int fuzzahx(const uint8_t* data, size_t size)
+{
+    setuponce();
+    shell::cursong = size > 13 ? data[13] : 0;
+    if (ahx::ahxloadbytes(data, size)) playsome(ahx::ahxtick, size ? data[size - 1] : 0);
+    return 0;
+}
+
+int fuzzsongdb(const uint8_t* data, size_t size)
+{
+    setuponce();
+    std::array<uint8_t, 16> digest{};
+    for (size_t i = 0; i < 16 && i + 2 < size; ++i) digest[i] = data[i + 2];
+
+    // The input as the text database, converted and looked up.
+    writefile("Songlengths.txt", data, size);
+    std::remove("Songlengths.db");
+    sid::songdbreset();
+    sid::songdbstartup();
+    sid::findsonglengths(digest);
+
+    // The same input as a binary database.
+    writefile("Songlengths.db", data, size);
+    sid::songdbreset();
+    sid::loadsongdb();
+    sid::findsonglengths(digest);
+    sid::freesongdb();
+    sid::songdbreset();
+    return 0;
+}
+
+}  // namespace fuzz
