@@ -69,11 +69,6 @@ TEST(SplitPath, DegenerateNames)
     EXPECT_EQ(selector::displayname("plain.ahx"), "plain.ahx");
 }
 
-TEST(UpcaseAscii, OnlyLettersAToZChange)
-{
-    EXPECT_EQ(selector::upcaseascii("azAZ09.-_`{\xe9"), "AZAZ09.-_`{\xe9");
-}
-
 // ---- order -------------------------------------------------------------
 
 selector::dirrec rec(uint8_t isdir, const std::string& label, const std::string& name = "")
