@@ -1,10 +1,11 @@
 // ahxrender: plays an AHX module through the real player and synth into a
 // WAV file, without the audio device, and prints the peak and RMS level.
 //
-//   ahxrender MODULE.ahx OUT.wav [SECONDS [SUBSONG]]
+//   ahxrender MODULE.ahx OUT.wav [SECONDS [SUBSONG [CHANNELS]]]
 //
-// Without SECONDS it renders the player's own length estimate (at most ten
-// minutes).
+// Without SECONDS (or with 0) it renders the player's own length estimate,
+// at most ten minutes. CHANNELS lists the channels to hear, e.g. 13 for
+// channels 1 and 3 alone; the others are muted.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -37,8 +38,8 @@ void put16(std::ofstream& out, uint16_t v)
 
 int main(int argc, char** argv)
 {
-    if (argc < 3 || argc > 5) {
-        std::cerr << "usage: ahxrender MODULE.ahx OUT.wav [SECONDS [SUBSONG]]\n";
+    if (argc < 3 || argc > 6) {
+        std::cerr << "usage: ahxrender MODULE.ahx OUT.wav [SECONDS [SUBSONG [CHANNELS]]]\n";
         return 2;
     }
     synth::synthinit();
@@ -65,10 +66,15 @@ int main(int argc, char** argv)
         return 1;
 
     uint64_t frames = shell::songframes;
-    if (argc > 3)
+    if (argc > 3 && std::atof(argv[3]) > 0)
         frames = uint64_t(std::atof(argv[3]) * synth::samplerate);
     frames = std::min<uint64_t>(frames, 600ull * synth::samplerate);
 
+    if (argc > 5) {
+        const std::string heard = argv[5];
+        for (int c = 0; c < 4; c++)
+            synth::voices[c].muted = heard.find(char('0' + c)) == std::string::npos;
+    }
     shell::audioreset();
     shell::renderblockcountdown = 0;
     shell::playedframes = 0;
