@@ -36,5 +36,7 @@ if(TARPLAY_TESTS)
   tarplay_tests(test_ahxmake tests/tools/ahxmake ahxmakelib tp_ahx tp_core)
   if(TARGET test_ahxmake)
     add_dependencies(test_ahxmake ahxdemo)
+    target_compile_definitions(test_ahxmake PRIVATE
+      AHXMAKE_SOURCE_DIR="${CMAKE_SOURCE_DIR}" AHXMAKE_BUILD_DIR="${CMAKE_BINARY_DIR}")
   endif()
 endif()
