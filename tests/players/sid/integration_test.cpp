@@ -187,17 +187,32 @@ TEST_F(SidPlayerTest, DemoTunesLoadAndSound)
             if (e.path().extension() == ".sid") tunes.push_back(e.path());
     if (tunes.empty()) GTEST_SKIP() << "no demo tunes built in " << demo;
     std::sort(tunes.begin(), tunes.end());
+
+    // The demo's song-length list, converted and loaded as at start-up.
+    const bool havelengths = std::filesystem::exists(demo / "Songlengths.txt");
+    if (havelengths) {
+        std::filesystem::copy_file(demo / "Songlengths.txt", "Songlengths.txt");
+        sid::songdbstartup();
+        ASSERT_TRUE(sid::songdbloaded) << "the demo's Songlengths.txt converts";
+    }
+
     for (const auto& tune : tunes) {
         SCOPED_TRACE(tune.string());
         shell::cursong = 0;
         ASSERT_TRUE(shell::players[7].load(tune.string()));
         ASSERT_TRUE(shown.empty()) << shown.front().text;
+        if (havelengths) {
+            EXPECT_TRUE(sid::songfound) << "every demo tune is in the demo's list";
+            EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[0]} * 44100);
+            EXPECT_GT(sid::songlengths[0], 0);
+        }
         const int last = std::min<int>(shell::lastsong, 3);
         for (int song = 0; song <= last; ++song) {
             shell::cursong = static_cast<uint8_t>(song);
             shell::renderblockcountdown = 0;
             const auto out = render(3 * shell::tickrate);
             EXPECT_EQ(sid::sidsong, song);
+            if (havelengths) EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[song]} * 44100);
             EXPECT_FALSE(shell::quitplay.load()) << "the play routine finishes every tick";
             EXPECT_GT(peak(out), 500) << "subsong " << song;
             expectvoicesfollowregisters();
