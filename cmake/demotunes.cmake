@@ -1,0 +1,61 @@
+# Our own PSID demo tunes: every demo/source/*.a is assembled by acme into a
+# complete PSID file, demo/<name>.sid, both in the build tree and in the
+# source tree (where the player is started on the demo folder and where
+# demo/*.sid is ignored by git). acme's symbol list of each tune goes to
+# <build>/demo/labels for the tests. The sidlengths tool then writes
+# Songlengths.txt beside the tunes from their digests and the lengths each
+# source states.
+find_program(ACME_EXECUTABLE acme)
+if(NOT ACME_EXECUTABLE)
+  message(FATAL_ERROR "acme (6502 assembler) not found; it assembles the demo tunes")
+endif()
+
+add_library(sidlengthslib STATIC ${CMAKE_SOURCE_DIR}/tools/sidlengths/sidlengths.cpp)
+target_include_directories(sidlengthslib PUBLIC ${CMAKE_SOURCE_DIR}/tools/sidlengths)
+target_link_libraries(sidlengthslib PUBLIC tp_sid)
+add_executable(sidlengths ${CMAKE_SOURCE_DIR}/tools/sidlengths/main.cpp)
+target_link_libraries(sidlengths PRIVATE sidlengthslib)
+
+file(GLOB demotune_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/source/*.a)
+file(GLOB demotune_includes CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/source/*.inc)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/demo/labels)
+set(demotune_outputs)
+set(demotune_pairs)
+foreach(src ${demotune_sources})
+  get_filename_component(name ${src} NAME_WE)
+  set(out_build ${CMAKE_BINARY_DIR}/demo/${name}.sid)
+  set(out_source ${CMAKE_SOURCE_DIR}/demo/${name}.sid)
+  set(labels ${CMAKE_BINARY_DIR}/demo/labels/${name}.lbl)
+  add_custom_command(
+    OUTPUT ${out_build} ${out_source} ${labels}
+    COMMAND ${ACME_EXECUTABLE} -f plain -l ${labels} -o ${out_build} ${src}
+    COMMAND ${CMAKE_COMMAND} -E copy ${out_build} ${out_source}
+    DEPENDS ${src} ${demotune_includes}
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/demo/source
+    COMMENT "Assembling demo tune ${name}.sid"
+    VERBATIM)
+  list(APPEND demotune_outputs ${out_build} ${out_source} ${labels})
+  list(APPEND demotune_pairs ${out_build} ${src})
+endforeach()
+
+set(songlengths_build ${CMAKE_BINARY_DIR}/demo/Songlengths.txt)
+set(songlengths_source ${CMAKE_SOURCE_DIR}/demo/Songlengths.txt)
+add_custom_command(
+  OUTPUT ${songlengths_build} ${songlengths_source}
+  COMMAND sidlengths ${songlengths_build} ${songlengths_source} -- ${demotune_pairs}
+  DEPENDS sidlengths ${demotune_outputs} ${demotune_sources}
+  COMMENT "Writing demo/Songlengths.txt"
+  VERBATIM)
+add_custom_target(demotunes ALL DEPENDS ${demotune_outputs} ${songlengths_build} ${songlengths_source})
+
+if(TARPLAY_TESTS)
+  tarplay_tests(test_sidlengths tests/tools/sidlengths sidlengthslib tp_sid)
+  if(TARGET test_sid)
+    add_dependencies(test_sid demotunes)
+  endif()
+endif()
+
+# Renders a tune through the real player and synth into a WAV file, for
+# listening and for measuring with sox.
+add_executable(sidrender ${CMAKE_SOURCE_DIR}/tools/sidrender/main.cpp)
+target_link_libraries(sidrender PRIVATE tp_sid tp_core)
