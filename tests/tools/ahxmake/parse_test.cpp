@@ -295,6 +295,14 @@ TEST(AhxParse, CommentsBlankLinesAndTrackZero)
     EXPECT_EQ(o.m.revision, 1);
     EXPECT_EQ(o.m.speedmul, 1);
     EXPECT_EQ(o.m.tracklen, 64);
+
+    // A sharp inside a word is a note, a '#' that starts a word a comment.
+    o = parse("tracklen 2\ntrack 1\nC#3 01 #C-3 02\n#C-3\nD#4\nend\ninstrument 1 \"a\"\nend\n"
+              "positions\n1 0 1 0 1 0 1 0\nend\n");
+    ASSERT_TRUE(o.ok) << o.err.line << ": " << o.err.message;
+    EXPECT_EQ(o.m.tracks[1].steps[0].note, notefromname("C#3"));
+    EXPECT_EQ(o.m.tracks[1].steps[0].instr, 1);
+    EXPECT_EQ(o.m.tracks[1].steps[1].note, notefromname("D#4"));
 }
 
 // Random and cut-off texts must end in a clean verdict, never a crash; and
