@@ -212,7 +212,9 @@ TEST_F(SidPlayerTest, DemoTunesLoadAndSound)
             shell::renderblockcountdown = 0;
             const auto out = render(3 * shell::tickrate);
             EXPECT_EQ(sid::sidsong, song);
-            if (havelengths) EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[song]} * 44100);
+            if (havelengths) {
+                EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[song]} * 44100);
+            }
             EXPECT_FALSE(shell::quitplay.load()) << "the play routine finishes every tick";
             EXPECT_GT(peak(out), 500) << "subsong " << song;
             expectvoicesfollowregisters();

@@ -135,6 +135,14 @@ protected:
         }();
         (void)tablesbuilt;
         for (auto& v : synth::voices) {
+            v.hz = 0;
+            v.notefrac = 0;
+            v.octave = 0;
+            v.step = 0;
+            v.control = 0;
+            v.pulse = 0;
+            v.filter = 0;
+            v.level = 0;
             v.lastout = 0;
             v.muted = 0;
         }
