@@ -45,7 +45,6 @@ screenshot "$E2E_TMP/scope.png"
 [ "$(colour "$E2E_TMP/scope.png" 5 136)" = "182,182,170" ] || fail "no upper frame line"
 [ "$(colour "$E2E_TMP/scope.png" 5 391)" = "182,182,170" ] || fail "no lower frame line"
 for row in 0 1 4 7 8 9 16; do row_lit "$E2E_TMP/scope.png" "$row" || fail "scope view: row $row is empty"; done
-shots "$E2E_TMP/scope.png" oscilloscope.png
 
 # A left click in the source wave's first column reshapes the left preview
 # and leaves the right one alone.
@@ -56,6 +55,7 @@ differs "$E2E_TMP/scope.png" "$E2E_TMP/edited.png" 32 137 256 254 || fail "the c
 # The right half also holds the moving trace, so compare only where the
 # distortion curve of an unedited wave lies: pixel row 263.
 [ "$(colour "$E2E_TMP/edited.png" 480 263)" = "$(colour "$E2E_TMP/scope.png" 480 263)" ] || fail "the destination preview changed"
+shots "$E2E_TMP/edited.png" oscilloscope.png
 key q   # back to the plain source wave
 
 # Note display: header on row 17, value lines scrolling up from row 48.
