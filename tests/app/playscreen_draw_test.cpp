@@ -356,6 +356,7 @@ TEST_F(PlayDraw, HelpSuppressesBothLowerViews)
 {
     start(1);
     shell::displaymode = 3;
+    shell::playredraw();  // the first present draws every cell
     shell::blockframes = 640;
     shell::scopebuf[0] = 30000;
     screen::framebuf[200 * 640 + 5] = 99;
