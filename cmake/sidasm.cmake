@@ -25,3 +25,10 @@ if(TARPLAY_TESTS)
     add_dependencies(test_sid sidasm)
   endif()
 endif()
+
+# Interpreter speed, built only with the other benchmarks.
+if(TARPLAY_BENCH)
+  find_package(benchmark REQUIRED)
+  add_executable(bench_cpu ${CMAKE_SOURCE_DIR}/bench/cpu_bench.cpp)
+  target_link_libraries(bench_cpu PRIVATE tp_sid benchmark::benchmark_main)
+endif()

@@ -133,6 +133,15 @@ TEST_F(CpuTest, StatusHasBreakAndBitFiveWhileRunning) {
     p = 0x00;
     EXPECT_TRUE(cpurun(10));
     EXPECT_EQ(a & 0x30, 0x30);
+    // Set before each instruction, not only in what PHP pushes: a PLP of 0
+    // leaves B clear until the next instruction starts.
+    poke(0x1000, {0x28, 0xEA, 0x00});  // PLP; NOP; BRK
+    s = 0xFE;
+    cpumem[0x01FF] = 0x00;
+    pc = 0x1000;
+    cpuhalted = false;
+    EXPECT_TRUE(cpurun(10));
+    EXPECT_EQ(p, 0x30);
 }
 
 // --- Addressing modes ------------------------------------------------------
