@@ -23,6 +23,9 @@ if(TARPLAY_TESTS)
   add_custom_target(sidasm ALL DEPENDS ${sidasm_outputs})
   if(TARGET test_sid)
     add_dependencies(test_sid sidasm)
+    # Where the tests find their files when the environment does not say.
+    target_compile_definitions(test_sid PRIVATE
+      TARPLAY_BUILD_DIR="${CMAKE_BINARY_DIR}" TARPLAY_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   endif()
 endif()
 

@@ -78,14 +78,15 @@ void demobus(uint16_t address, uint8_t value) {
         bus.cialatch = static_cast<uint16_t>((bus.cialatch & 0x00FF) | value << 8);
 }
 
-std::string builddir() {
-    const char* b = std::getenv("TARPLAY_BUILD");
-    return b ? b : ".";
-}
+std::string builddir() { return cputest::builddir(); }
 
 std::string sourcedir() {
     const char* s = std::getenv("TARPLAY_SOURCE");
+#ifdef TARPLAY_SOURCE_DIR
+    return s ? s : TARPLAY_SOURCE_DIR;
+#else
     return s ? s : "..";
+#endif
 }
 
 std::vector<uint8_t> readbytes(const std::string& path) {

@@ -61,11 +61,21 @@ protected:
     }
 };
 
+// The build directory: from the environment, else the one the tests were
+// built in.
+inline std::string builddir() {
+    const char* build = std::getenv("TARPLAY_BUILD");
+#ifdef TARPLAY_BUILD_DIR
+    return build ? build : TARPLAY_BUILD_DIR;
+#else
+    return build ? build : ".";
+#endif
+}
+
 // Loads an assembled program (two-byte load address, then the bytes) into
 // memory; returns its load address.
 inline uint16_t loadprogram(const std::string& name) {
-    const char* build = std::getenv("TARPLAY_BUILD");
-    std::string path = std::string(build ? build : ".") + "/asm/" + name + ".prg";
+    std::string path = builddir() + "/asm/" + name + ".prg";
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "cannot open " << path;
     std::vector<char> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
