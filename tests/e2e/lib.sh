@@ -36,23 +36,22 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display number and exports DISPLAY.
+# Starts Xvfb on a display number that the server picks itself (so that
+# tests running side by side never race for one) and exports DISPLAY.
 start_xvfb() {
-    local n
-    for _ in $(seq 1 50); do
-        n=$(( (RANDOM % 400) + 100 ))
-        if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-            Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-            E2E_XVFB_PID=$!
-            export DISPLAY=":$n"
-            for _ in $(seq 1 100); do
-                if xdpyinfo >/dev/null 2>&1; then return 0; fi
-                if ! kill -0 "$E2E_XVFB_PID" 2>/dev/null; then break; fi
-                sleep 0.1
-            done
+    local numberfile="$E2E_TMP/display"
+    : >"$numberfile"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_XVFB_PID=$!
+    for _ in $(seq 1 150); do
+        if [ -s "$numberfile" ]; then
+            export DISPLAY=":$(head -n 1 "$numberfile")"
+            if xdpyinfo >/dev/null 2>&1; then return 0; fi
         fi
+        if ! kill -0 "$E2E_XVFB_PID" 2>/dev/null; then break; fi
+        sleep 0.1
     done
-    fail "could not start Xvfb"
+    fail "could not start Xvfb: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # start_tarplay DIR: starts the program with DIR as its working directory
@@ -63,6 +62,7 @@ start_tarplay() {
     (
         cd "$dir"
         export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+        export SDL_VIDEODRIVER=x11
         exec "$TARPLAY_BIN"
     ) >"$E2E_TMP/stdout" 2>&1 &
     E2E_PID=$!

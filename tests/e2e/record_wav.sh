@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # F2 renders a tune to <name>.wav: the header's sizes match the data, a SID
 # tune's length is the first tick at or past its length from Songlengths.txt
-# rounded up to whole 4096-frame blocks, and a second recording of a module
-# is byte for byte the same as the first.
+# rounded up to whole 4096-frame blocks, and a second recording of a tune or
+# a module, with something else played in between, is byte for byte the same
+# as the first.
 . "$(dirname "$0")/lib.sh"
 
 db="$TARPLAY_BUILD/demo/Songlengths.txt"
@@ -79,6 +80,7 @@ record "$sidfile"
 checksizes
 frames=$(wav_frames "$wav")
 [ "$frames" = "$expected" ] || fail "$frames frames, expected $expected for $seconds s"
+cp "$wav" "$E2E_TMP/firstsid.wav"
 
 ahxfile=$(basename "$ahx")
 record "$ahxfile"
@@ -90,8 +92,10 @@ sleep 1
 key Escape
 record "$ahxfile"
 cmp -s "$wav" "$E2E_TMP/first.wav" || fail "the second recording of $ahxfile differs from the first"
+record "$sidfile"
+cmp -s "$wav" "$E2E_TMP/firstsid.wav" || fail "the second recording of $sidfile differs from the first"
 
 key Escape
 wait_exit 10
 [ "$E2E_EXIT" = 0 ] || fail "exit code $E2E_EXIT"
-echo "record_wav: ok ($sidfile: $seconds s, $frames frames; $ahxfile twice)"
+echo "record_wav: ok ($sidfile: $seconds s, $frames frames; both recorded twice)"

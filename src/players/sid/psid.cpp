@@ -302,6 +302,11 @@ void sidupdate()
 bool sidload(const std::string& filename)
 {
     sidfile = filename;
+    // A new tune starts from a clean cycle account, so that it plays (and
+    // records) the same whatever tune ran before; subsong changes and rewinds
+    // within the tune keep carrying it over.
+    cyclebudget = 0;
+    playcountdown = 0;
     sidloaded = sidreadfile();
     sidsong = shell::cursong;
     const bool result = sidinit(sidsong);

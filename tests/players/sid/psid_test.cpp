@@ -386,6 +386,21 @@ TEST_F(PsidTickTest, FirstTickAfterLoadDoesNotRestart)
     EXPECT_EQ(shell::tickpos.load(), 1u);
 }
 
+TEST_F(PsidTickTest, ALoadStartsFromTheSameStateWhateverRanBefore)
+{
+    ASSERT_TRUE(load(psidheader{}, countertune()));
+    const int32_t clean = sid::cyclebudget;
+    // Leftovers of a previous tune: an overrun cycle account and a pending
+    // play countdown.
+    sid::cyclebudget = -123456;
+    sid::playcountdown = 3;
+    ASSERT_TRUE(load(psidheader{}, countertune(), "again.sid"));
+    EXPECT_EQ(sid::cyclebudget, clean);
+    EXPECT_EQ(sid::playcountdown, 0);
+    sid::sidupdate();
+    EXPECT_EQ(cpu::cpumem[0x2001], 1) << "the first tick plays";
+}
+
 TEST_F(PsidTickTest, PlayThatOverrunsEndsPlayback)
 {
     bytes d = countertune();
