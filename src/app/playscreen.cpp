@@ -66,6 +66,7 @@ void handlekey(const SDL_keysym& key)
         quitplay = true;
         break;
     case SDLK_SPACE:
+    case SDLK_t:  // the key the help screen names for it
         synth::wavepair();
         break;
     case SDLK_e:

@@ -318,6 +318,10 @@ TEST_F(PlayScreen, WaveKeysEditThePair)
     for (int i = 0; i < 6; ++i) EXPECT_EQ(synth::waveparams[i].load(), 128);
     key(SDLK_SPACE);
     EXPECT_EQ(synth::waveset, 0);
+    key(SDLK_t);
+    EXPECT_EQ(synth::waveset, 2) << "T, as the help screen says, swaps the pair too";
+    key(SDLK_t);
+    EXPECT_EQ(synth::waveset, 0);
     shell::playend();
 }
 
