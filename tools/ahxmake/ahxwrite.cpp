@@ -118,7 +118,7 @@ bool writemodule(const moduledesc& m, std::vector<uint8_t>& out, std::string& er
     const int lasttrack = m.lasttrack();
     const bool skipzero = m.trackzeroempty();
 
-    out.insert(out.end(), {'T', 'H', 'X', uint8_t(m.revision)});
+    for (uint8_t b : {uint8_t('T'), uint8_t('H'), uint8_t('X'), uint8_t(m.revision)}) out.push_back(b);
     putword(out, 0);  // names offset, known at the end
     putword(out, (skipzero ? trackzeroabsent : 0) | ((m.speedmul - 1) << 13) |
                      int(m.positions.size()));
