@@ -3,17 +3,12 @@
 # in the source tree (where demo/*.ahx is ignored by git), so that the player
 # finds them next to the other demo tunes.
 file(GLOB ahxmake_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/ahxmake/*.cpp)
-list(FILTER ahxmake_srcs EXCLUDE REGEX "/(main|ahxrender)\\.cpp$")
+list(FILTER ahxmake_srcs EXCLUDE REGEX "/main\\.cpp$")
 add_library(ahxmakelib STATIC ${ahxmake_srcs})
 target_include_directories(ahxmakelib PUBLIC ${CMAKE_SOURCE_DIR}/tools/ahxmake)
 
 add_executable(ahxmake ${CMAKE_SOURCE_DIR}/tools/ahxmake/main.cpp)
 target_link_libraries(ahxmake PRIVATE ahxmakelib)
-
-# Renders a module through the real player and synth into a WAV file, for
-# listening and for measuring with sox.
-add_executable(ahxrender ${CMAKE_SOURCE_DIR}/tools/ahxmake/ahxrender.cpp)
-target_link_libraries(ahxrender PRIVATE tp_ahx tp_core)
 
 file(GLOB ahxdemo_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/source/*.ahxt)
 set(ahxdemo_outputs)

@@ -54,8 +54,3 @@ if(TARPLAY_TESTS)
     add_dependencies(test_sid demotunes)
   endif()
 endif()
-
-# Renders a tune through the real player and synth into a WAV file, for
-# listening and for measuring with sox.
-add_executable(sidrender ${CMAKE_SOURCE_DIR}/tools/sidrender/main.cpp)
-target_link_libraries(sidrender PRIVATE tp_sid tp_core)

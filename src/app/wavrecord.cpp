@@ -42,7 +42,9 @@ bool put32(std::FILE* f, uint32_t v)
     return put(f, b, 4);
 }
 
-bool writeheader(std::FILE* f)
+}  // namespace
+
+bool writewavheader(std::FILE* f)
 {
     const uint32_t rate = synth::samplerate;
     return put(f, "RIFF", 4) && put32(f, 0) && put(f, "WAVE", 4) && put(f, "fmt ", 4) && put32(f, 16) &&
@@ -50,8 +52,7 @@ bool writeheader(std::FILE* f)
            put(f, "data", 4) && put32(f, 0);
 }
 
-// Both size fields, from the file's final length.
-bool patchsizes(std::FILE* f)
+bool patchwavsizes(std::FILE* f)
 {
     if (std::fflush(f) != 0 || std::fseek(f, 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f);
@@ -59,6 +60,8 @@ bool patchsizes(std::FILE* f)
     return std::fseek(f, 4, SEEK_SET) == 0 && put32(f, static_cast<uint32_t>(size - 8)) &&
            std::fseek(f, 40, SEEK_SET) == 0 && put32(f, static_cast<uint32_t>(size - 44));
 }
+
+namespace {
 
 void putcell(int x, int y, uint16_t code)
 {
@@ -87,29 +90,7 @@ void clearvoicestate()
 {
     for (auto& v : synth::voices) {
         const uint8_t muted = v.muted;
-        v.hz = 0;
-        v.notefrac = 0;
-        v.octave = 0;
-        v.control = 0;
-        v.shape = 0;
-        v.step = 0;
-        v.pulse = 0;
-        v.morph = 0;
-        v.filter = 0;
-        v.bright = 0;
-        v.volume = 0;
-        v.level = 0;
-        v.syncsrc = 0;
-        v.ringsrc = 0;
-        v.noise = 0;
-        v.feedback = 0;
-        v.noiselp1 = 0;
-        v.noiselp2 = 0;
-        v.lastout = 0;
-        v.lastphase = 0;
-        v.wrapped = 0;
-        v.noisepos = 0;
-        v.phase = 0;
+        synth::clearvoice(v);
         v.muted = muted;
     }
 }
@@ -143,7 +124,7 @@ void recordwav()
         writefailed(nullptr, wavname, errno);
         return;
     }
-    if (!writeheader(f)) {
+    if (!writewavheader(f)) {
         writefailed(f, wavname, errno);
         return;
     }
@@ -186,7 +167,7 @@ void recordwav()
 
     screen::curattr = 7;
     screen::messagebox("Recording Done", 0x2F, false);
-    if (!patchsizes(f)) {
+    if (!patchwavsizes(f)) {
         writefailed(f, wavname, errno);
         return;
     }

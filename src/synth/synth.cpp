@@ -32,6 +32,8 @@ namespace {
 
 std::mt19937 generator;
 
+}  // namespace
+
 void clearvoice(tvoice& v)
 {
     v.hz = 0;
@@ -59,8 +61,6 @@ void clearvoice(tvoice& v)
     v.noisepos = 0;
     v.phase = 0;
 }
-
-}  // namespace
 
 uint32_t synthrandom(uint32_t n)
 {

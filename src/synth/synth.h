@@ -75,6 +75,9 @@ uint16_t hzlogvalue(uint16_t f);
 // writes nothing.
 void renderframes(int16_t* out, uint16_t count);
 
+// Every field of a voice back to zero.
+void clearvoice(tvoice& v);
+
 // Uniform random integer 0..n-1 from the generator seeded by synthinit.
 uint32_t synthrandom(uint32_t n);
 
