@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -46,6 +47,11 @@ void initsystem()
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0)
         startupfailure("?SDL: " + sdlerror() + "  ERROR");
+    // SDL turns an interrupt or termination signal into a window-close
+    // event, which the screens ignore; Ctrl+C in a terminal and a plain kill
+    // must still end the program.
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
 
     screen::screenrows = 50;
     screen::setvideomode(false);

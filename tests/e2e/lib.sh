@@ -36,27 +36,38 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a display number that the server picks itself (so that
-# tests running side by side never race for one) and exports DISPLAY.
+# Starts Xvfb on a free display and exports DISPLAY. Tests running side by
+# side take turns here (under a lock), so that two servers never race for
+# the same display number.
 start_xvfb() {
-    local numberfile="$E2E_TMP/display"
-    : >"$numberfile"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >"$E2E_TMP/xvfb.log" 2>&1 &
-    E2E_XVFB_PID=$!
-    for _ in $(seq 1 150); do
-        if [ -s "$numberfile" ]; then
-            export DISPLAY=":$(head -n 1 "$numberfile")"
-            if xdpyinfo >/dev/null 2>&1; then return 0; fi
-        fi
-        if ! kill -0 "$E2E_XVFB_PID" 2>/dev/null; then break; fi
-        sleep 0.1
+    local n
+    exec 9>"${TMPDIR:-/tmp}/tarplay-e2e-xvfb.lock"
+    flock 9
+    for n in $(seq 20 400); do
+        if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
+        # -noreset: the probe below must not make the server reset (and refuse
+        # connections for a moment) when it disconnects.
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+        E2E_XVFB_PID=$!
+        export DISPLAY=":$n"
+        for _ in $(seq 1 100); do
+            if xdpyinfo >/dev/null 2>&1; then
+                flock -u 9
+                exec 9>&-
+                return 0
+            fi
+            if ! kill -0 "$E2E_XVFB_PID" 2>/dev/null; then break; fi
+            sleep 0.1
+        done
+        kill "$E2E_XVFB_PID" 2>/dev/null || true
+        E2E_XVFB_PID=
     done
     fail "could not start Xvfb: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # start_tarplay DIR: starts the program with DIR as its working directory
-# (SDL_AUDIODRIVER defaults to dummy; set it to disk plus SDL_DISKAUDIOFILE to
-# capture the sound) and waits for its window.
+# (SDL_AUDIODRIVER defaults to dummy; capture_sound before it records the
+# sound) and waits for its window.
 start_tarplay() {
     local dir=$1
     (
@@ -106,6 +117,25 @@ row_lit() {
     mean=$(convert "$1" -crop "640x8+0+$(( $2 * 8 ))" +repage -colorspace Gray -format '%[fx:maxima]' info:)
     awk -v m="$mean" 'BEGIN { exit !(m > 0) }'
 }
+
+# capture_sound: from now on the program's sound goes through SDL's disk
+# audio driver into $audio (signed 16-bit little-endian stereo).
+capture_sound() {
+    audio="$E2E_TMP/audio.raw"
+    export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=40
+}
+
+# peak FROM TO: the largest sample magnitude between two byte offsets of the
+# captured sound.
+peak() {
+    local from=$(( $1 / 4 * 4 )) to=$(( $2 / 4 * 4 ))
+    [ "$to" -gt "$from" ] || fail "no sound was captured between $1 and $2"
+    tail -c +"$((from + 1))" "$audio" | head -c "$((to - from))" |
+        od -An -v -td2 -w2 | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+}
+
+# size: bytes captured so far.
+size() { stat -c %s "$audio"; }
 
 # wait_exit SECONDS: waits for the program to end; sets E2E_EXIT.
 wait_exit() {

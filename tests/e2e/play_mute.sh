@@ -9,16 +9,7 @@ demo=$(ls "$TARPLAY_BUILD"/demo/*.sid 2>/dev/null | head -n 1 || true)
 mkdir -p "$E2E_TMP/tunes"
 cp "$demo" "$E2E_TMP/tunes/"
 
-audio="$E2E_TMP/audio.raw"
-export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$audio" SDL_DISKAUDIODELAY=40
-
-peak() {
-    local from=$(( $1 / 4 * 4 )) to=$(( $2 / 4 * 4 ))
-    [ "$to" -gt "$from" ] || fail "no sound was captured between $1 and $2"
-    tail -c +"$((from + 1))" "$audio" | head -c "$((to - from))" |
-        od -An -v -td2 -w2 | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
-}
-size() { stat -c %s "$audio"; }
+capture_sound
 
 start_tarplay "$E2E_TMP/tunes"
 key space Down Return
