@@ -174,8 +174,8 @@ bool findsonglengths(const std::array<uint8_t, 16>& digest)
             }
             return true;
         }
-        // A record shorter than its digest cannot be followed reliably.
-        if (len < 16) return false;
+        // Even a record shorter than its digest is stepped over by its own
+        // length; the scan always moves on by at least the length word.
         pos += len + 2;
     }
     return false;

@@ -200,10 +200,20 @@ TEST_F(SongDbTest, LookupNeverReadsPastTheData)
     usedb(db);
     EXPECT_FALSE(sid::findsonglengths(asdigest(digestbytes)));
 
-    // A length below the digest's size stops the scan.
+    // A length below the digest's size is still followed: a record of
+    // length 0 is two bytes long, and the record after it is found.
+    const bytes r = record(digestbytes, {5});
+    db = {0x00, 0x00};
+    db.insert(db.end(), r.begin(), r.end());
+    usedb(db);
+    sid::songlengths[0] = 0;
+    EXPECT_TRUE(sid::findsonglengths(asdigest(digestbytes)));
+    EXPECT_EQ(sid::songlengths[0], 5);
+
+    // A length of 3 lands inside the digest; the bytes found there make the
+    // next length, which points past the data.
     db = record(bytes(16, 0x11), {});
     db[0] = 3;
-    const bytes r = record(digestbytes, {5});
     db.insert(db.end(), r.begin(), r.end());
     usedb(db);
     EXPECT_FALSE(sid::findsonglengths(asdigest(digestbytes)));
