@@ -13,16 +13,12 @@ namespace {
 using sidtest::bytes;
 using sidtest::psidheader;
 
-// The build directory, also when the tests run in it without TARPLAY_BUILD;
-// resolved before a test moves to its own directory.
-const std::filesystem::path builddir = [] {
-    const char* build = std::getenv("TARPLAY_BUILD");
-    return std::filesystem::absolute(build ? build : ".");
-}();
-
+// The build directory, named by TARPLAY_BUILD, which the test program's main
+// sets before any test runs (so it is read lazily, not at static start-up).
 std::string buildpath(const std::string& rel)
 {
-    return (builddir / rel).string();
+    const char* build = std::getenv("TARPLAY_BUILD");
+    return (std::filesystem::path(build ? build : ".") / rel).string();
 }
 
 class SidPlayerTest : public sidtest::SidTest {
