@@ -18,7 +18,7 @@ relaxed<uint8_t> lastsong{0};
 relaxed<uint8_t> cursong{0};
 relaxed<uint16_t> tickrate{50};
 relaxed<uint32_t> samplespertick{882};
-relaxed<uint8_t> scrollticks{1};
+relaxed<uint8_t> scrollticks{0};
 relaxed<uint32_t> tickpos{0};
 relaxed<uint64_t> playedframes{0};
 relaxed<uint64_t> songframes{0};
