@@ -110,11 +110,22 @@ void synthinit()
     buildtables();
     for (int i = 0; i < 65536; ++i)
         costab[i] = static_cast<int16_t>(std::lround(std::cos(2.0 * std::numbers::pi * i / 65536.0) * 32767.0));
+    fillnoise();
+}
+
+void fillnoise()
+{
     for (int i = 0; i < 65536; ++i) {
         const int32_t r = static_cast<int32_t>(synthrandom(3));
         // Low 16 bits of (r - 1) * 65535 - 32768: -32767, -32768 or +32767.
         noisetab[i] = static_cast<int16_t>(static_cast<uint16_t>((r - 1) * 65535 - 32768));
     }
+}
+
+void seednoise(uint32_t seed)
+{
+    generator.seed(seed);
+    fillnoise();
 }
 
 }  // namespace synth

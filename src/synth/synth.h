@@ -62,6 +62,13 @@ extern std::array<uint16_t, 4096> hzlog;
 // clock, hzstep and hzlog built, then costab and noisetab.
 void synthinit();
 
+// Refills the noise table from the generator's next draws.
+void fillnoise();
+
+// For tests only: the noise table from a fixed seed, so that renders that
+// use noise can be compared across runs.
+void seednoise(uint32_t seed);
+
 // Rebuilds hzstep and hzlog for the current samplerate.
 void buildtables();
 

@@ -1,0 +1,121 @@
+// Golden renders: every demo tune played through the player table and the
+// device-free frame loop, with the noise table filled from a fixed seed, a
+// subsong change and a rewind on the way. The MD5 of the PCM must match the
+// digest committed here for the program whose renderer this test is linked
+// with: any change to what a program sounds like shows up as a new digest.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/audio.h"
+#include "app/playback.h"
+#include "players/ahx/ahxplayer.h"
+#include "players/sid/md5.h"
+#include "players/sid/sidplayer.h"
+#include "screen/console.h"
+#include "synth/synth.h"
+
+namespace {
+
+constexpr uint32_t noiseseed = 20120708;
+
+// The digests each program's renders must keep.
+const std::map<std::string, std::map<std::string, std::string>> goldens = {
+    {"tarplay",
+     {
+         {"harbour.sid", "5a42e1f11ce89bf7adc104030356ee29"},
+         {"neondrive.sid", "ecebaf61e006e29448799d9f57d4ac41"},
+         {"waltz.sid", "12cf688e1d63e94dccf6f175248f8240"},
+         {"lanternwalk.ahx", "f5cb80b9585fbc0a226da7d994fca674"},
+         {"neondrift.ahx", "4c08de312e10c0dba85b9ee546bb8efd"},
+     }},
+};
+
+std::string demopath(const std::string& name)
+{
+    const char* build = std::getenv("TARPLAY_BUILD");
+    return (std::filesystem::path(build ? build : ".") / "demo" / name).string();
+}
+
+std::string hex(const std::array<uint8_t, 16>& d)
+{
+    static const char* digits = "0123456789abcdef";
+    std::string s;
+    for (uint8_t b : d) {
+        s += digits[b >> 4];
+        s += digits[b & 15];
+    }
+    return s;
+}
+
+class GoldenRender : public ::testing::TestWithParam<std::string> {
+protected:
+    void SetUp() override
+    {
+        olddir = std::filesystem::current_path();
+        // The demo folder holds the song-length list the SID player reads.
+        std::filesystem::current_path(std::filesystem::path(demopath("")));
+        screen::messagesink = [](std::string_view, uint8_t, bool) {};
+        synth::synthinit();
+        synth::seednoise(noiseseed);
+        shell::playersinit();
+        sid::sidmoduleinit();
+        ahx::ahxmoduleinit();
+        shell::audioreset();
+        shell::running = true;
+    }
+    void TearDown() override { std::filesystem::current_path(olddir); }
+
+    void render(std::vector<int16_t>& pcm, double seconds)
+    {
+        constexpr int block = 4096;
+        const size_t frames = static_cast<size_t>(seconds * synth::samplerate);
+        const size_t start = pcm.size();
+        pcm.resize(start + (frames + block - 1) / block * block * 2);
+        for (size_t done = 0; done < frames; done += block)
+            shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(&pcm[start + done * 2]), block * 4);
+    }
+
+    std::filesystem::path olddir;
+};
+
+TEST_P(GoldenRender, DemoTuneRendersAsCommitted)
+{
+    const std::string name = GetParam();
+    shell::songext = name.substr(name.size() - 4);
+    for (auto& c : shell::songext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    shell::chooseplayer();
+    shell::cursong = 0;
+    ASSERT_TRUE(shell::players[shell::curplayer].load(demopath(name))) << name;
+    shell::playedframes = 0;
+    shell::tickpos = 0;
+
+    std::vector<int16_t> pcm;
+    render(pcm, 12);
+    // A subsong change where the tune has one, else a second look at the
+    // same song, then a rewind to its start.
+    if (shell::lastsong > 0) shell::cursong = 1;
+    render(pcm, 6);
+    shell::tickpos = 0;
+    shell::playedframes = 0;
+    render(pcm, 6);
+
+    const std::string digest =
+        hex(sid::md5digest(reinterpret_cast<const uint8_t*>(pcm.data()), pcm.size() * sizeof(int16_t)));
+    const auto& program = goldens.at(TARPLAY_PROGRAM);
+    EXPECT_EQ(digest, program.at(name)) << TARPLAY_PROGRAM << " " << name;
+}
+
+INSTANTIATE_TEST_SUITE_P(DemoTunes, GoldenRender,
+                         ::testing::Values("harbour.sid", "neondrive.sid", "waltz.sid", "lanternwalk.ahx",
+                                           "neondrift.ahx"),
+                         [](const auto& info) {
+                             std::string n = info.param;
+                             return n.substr(0, n.find('.')) + "_" + n.substr(n.find('.') + 1);
+                         });
+
+}  // namespace
