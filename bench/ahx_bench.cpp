@@ -16,7 +16,7 @@
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // call as the audio callback does it.
 #include <benchmark/benchmark.h>
 
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace {
 

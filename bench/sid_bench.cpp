@@ -7,7 +7,7 @@
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace {
 

@@ -2,3 +2,4 @@
 # file, for listening to the demo tunes and measuring them with sox.
 add_executable(tunerender ${CMAKE_SOURCE_DIR}/tools/tunerender/main.cpp)
 target_link_libraries(tunerender PRIVATE tp_app tp_sid tp_ahx)
+tarplay_units(tunerender tarplay)

@@ -1,6 +1,9 @@
 #include "app/helpscreen.h"
 
+#include <string>
+
 #include "app/playback.h"
+#include "app/program.h"
 #include "screen/console.h"
 #include "screen/video.h"
 
@@ -8,31 +11,17 @@ namespace shell {
 
 namespace {
 
-// Six lines of 79 columns in the console's code page; the build tag closes
-// the last one.
-const char* const banner[6] = {
+// Six lines of 79 columns in the console's code page; the program's build
+// tag closes the last one.
+const char* const banner[5] = {
     "     \xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB    \xDB\xDB\xDB\xDB    \xDB\xDB\xDB\xDB\xDB\xDB    \xDB\xDB\xDB\xDB\xDB\xDB    \xDB\xDB          \xDB\xDB\xDB\xDB    \xDB\xDB    \xDB\xDB      ",
     "      \xB0\xDB\xDB\xDB\xDB\xB0\xB0\xB0 \xDB\xDB \xB0\xB0\xB0\xDB\xDB  \xDB\xDB\xB0\xB0\xB0\xB0\xDB\xDB  \xDB\xDB\xB0\xB0\xB0\xB0\xDB\xDB  \xDB\xDB\xB0       \xDB\xDB \xB0\xB0\xB0\xDB\xDB  \xDB\xDB\xB0   \xDB\xDB\xB0     ",
     "       \xDB\xDB\xDB\xDB\xB0   \xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xB0 \xDB\xDB\xDB\xDB\xDB\xDB \xB0\xB0 \xDB\xDB\xDB\xDB\xDB\xDB \xB0\xB0 \xDB\xDB\xB0       \xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB\xB0  \xB0\xDB\xDB\xDB\xDB \xB0\xB0     ",
     "       \xDB\xDB\xDB\xDB\xB0   \xDB\xDB\xB0\xB0\xB0\xB0\xDB\xDB\xB0 \xDB\xDB\xB0\xB0\xDB\xDB\xB0   \xDB\xDB\xB0\xB0\xB0\xB0\xB0   \xDB\xDB\xB0       \xDB\xDB\xB0\xB0\xB0\xB0\xDB\xDB\xB0   \xDB\xDB\xDB\xDB\xB0       ",
     "       \xDB\xDB\xDB\xDB\xB0   \xDB\xDB\xB0   \xDB\xDB\xB0 \xDB\xDB\xB0  \xB0\xDB\xDB  \xDB\xDB\xB0       \xDB\xDB\xDB\xDB\xDB\xDB\xDB\xDB  \xDB\xDB\xB0   \xDB\xDB\xB0   \xDB\xDB\xDB\xDB\xB0       ",
-    "\xCD\xCD\xCD tarlin synth sound player: SID + AHX, re-voiced \xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD b20120708",
 };
-
-const char* const keylines[] = {
-    "Keyz: ",
-    "          <H>: this help screen",
-    "          <T>: swap src/dst wave",
-    "        <TAB>: switch between note display/oscilloscope",
-    "      <I/O/P>: mute channel 1/2/3 (only on SID)",
-    "        <Q/W>: clear  source/dest waveform",
-    "        <E/R>: random source/dest waveform",
-    "  <DOWN>/<UP>: next/prev subsong",
-    "      <MOUSE>: modify waveform",
-    "Keyz in Selector:",
-    "         <F2>: save song as .wav",
-    "        <A-Z>: quick select",
-};
+const char* const bannerlast =
+    "\xCD\xCD\xCD tarlin synth sound player: SID + AHX, re-voiced \xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD ";
 
 }  // namespace
 
@@ -40,8 +29,9 @@ void helpscreen()
 {
     using namespace screen;
     for (const char* line : banner) conwriteln(line);
+    conwriteln(std::string(bannerlast) + program::buildtag);
     connewline();
-    for (const char* line : keylines) conwriteln(line);
+    for (const char* line : program::helplines()) conwriteln(line);
     connewline();
     conwriteln("Plugins found:");
     for (const playerrec& p : players)

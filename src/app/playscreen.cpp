@@ -5,12 +5,11 @@
 #include <SDL.h>
 
 #include "app/audio.h"
-#include "app/helpscreen.h"
 #include "app/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
+#include "app/program.h"
 #include "synth/synth.h"
-#include "synth/wave.h"
 
 namespace shell {
 
@@ -32,93 +31,6 @@ constexpr size_t namelimit = 28;
 const playerrec* currentplayer()
 {
     return &players[curplayer.load() & 7];
-}
-
-// Clears the lower display area, text and pixels, before another view
-// takes it over.
-void clearlowerarea()
-{
-    screen::confillrows(17, 33, 0);
-    for (int y = 136; y <= 391; ++y)
-        for (int x = 0; x < screen::framewidth; ++x) screen::framebuf[y * screen::framewidth + x] = 0;
-}
-
-void restart()
-{
-    tickpos = 0;
-    playedframes = 0;
-}
-
-void handlekey(const SDL_keysym& key)
-{
-    switch (key.sym) {
-    case SDLK_TAB:
-        displaymode = static_cast<uint8_t>(1 - (displaymode & 1));
-        clearlowerarea();
-        break;
-    case SDLK_RETURN:
-        if (key.mod & KMOD_ALT)
-            screen::setvideomode(true);
-        else
-            restart();
-        break;
-    case SDLK_ESCAPE:
-        quitplay = true;
-        break;
-    case SDLK_SPACE:
-    case SDLK_t:  // the key the help screen names for it
-        synth::wavepair();
-        break;
-    case SDLK_e:
-        synth::waverandomsrc();
-        break;
-    case SDLK_r:
-        synth::waverandomdst();
-        break;
-    case SDLK_q:
-        synth::waveclearsrc();
-        break;
-    case SDLK_w:
-        synth::wavecleardst();
-        break;
-    case SDLK_h:
-        clearlowerarea();
-        if (displaymode < 2) {
-            displaymode = static_cast<uint8_t>(displaymode + 2);
-            screen::congotoxy(0, 17);
-            screen::curattr = 7;
-            helpscreen();
-        } else {
-            displaymode &= 1;
-        }
-        break;
-    case SDLK_i:
-        synth::voices[0].muted = synth::voices[0].muted ? 0 : 1;
-        break;
-    case SDLK_o:
-        synth::voices[1].muted = synth::voices[1].muted ? 0 : 1;
-        break;
-    case SDLK_p:
-        synth::voices[2].muted = synth::voices[2].muted ? 0 : 1;
-        break;
-    case SDLK_UP:
-        if (lastsong > 0 && cursong > 0) cursong = static_cast<uint8_t>(cursong - 1);
-        break;
-    case SDLK_DOWN:
-        if (lastsong > 0 && cursong < lastsong) cursong = static_cast<uint8_t>(cursong + 1);
-        break;
-    case SDLK_RIGHT: {
-        const uint16_t rate = tickrate;
-        tickpos = tickpos + rate;
-        playedframes = playedframes + static_cast<uint64_t>(rate) * samplespertick;
-        break;
-    }
-    case SDLK_LEFT:
-        restart();
-        break;
-    default:
-        break;
-    }
 }
 
 }  // namespace
@@ -178,7 +90,7 @@ bool playstart()
     resetdisplaycounters();
 
     layout = makelayout(synth::lastvoice & 7);
-    for (int i = 0; i <= (synth::lastvoice & 7); ++i) synth::voices[i].phase = 0;
+    for (int i = 0; i <= (synth::lastvoice & 7); ++i) synth::voicephasereset(i);
     drawplayframe();
 
     scopescale = 1;
@@ -203,13 +115,11 @@ void playevent(const SDL_Event& ev)
 {
     switch (ev.type) {
     case SDL_MOUSEMOTION:
-        synth::wavemouse(synth::wavemousekind::motion, ev.motion.x, ev.motion.y, 0, ev.motion.state);
-        break;
     case SDL_MOUSEBUTTONDOWN:
-        synth::wavemouse(synth::wavemousekind::buttondown, ev.button.x, ev.button.y, ev.button.button, 0);
+        program::playmouse(ev);
         break;
     case SDL_KEYDOWN:
-        handlekey(ev.key.keysym);
+        program::playkey(ev.key.keysym);
         break;
     default:
         break;

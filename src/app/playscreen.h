@@ -44,6 +44,10 @@ void drawplayframe();
 // as it has scrolled, and the help text while it is shown.
 void restoreplayframe();
 
+// Drawing helpers for the views that programs add.
+std::string hex2(uint8_t v);  // two upper-case hex digits
+void setpixel(int x, int y, uint8_t colour);  // outside the frame: nothing
+
 // "..." and the last 28 characters when a name is longer than 28.
 std::string shortname(const std::string& name);
 

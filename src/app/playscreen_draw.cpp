@@ -9,12 +9,24 @@
 #include "app/playscreen.h"
 #include "screen/console.h"
 #include "screen/video.h"
+#include "app/program.h"
 #include "synth/synth.h"
-#include "synth/wave.h"
 
 namespace shell {
 
 extern uint16_t scrollstep;
+
+std::string hex2(uint8_t v)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return {digits[v >> 4], digits[v & 15]};
+}
+
+void setpixel(int x, int y, uint8_t colour)
+{
+    if (x < 0 || x >= screen::framewidth || y < 0 || y >= screen::frameheight) return;
+    screen::framebuf[y * screen::framewidth + x] = colour;
+}
 
 namespace {
 
@@ -31,12 +43,6 @@ const char* const widenames[16] = {"C-", "C#", "D-", "D#", "E-", "F-", "F-", "F#
 const char* const narrownames[16] = {"c", "C", "d", "D", "e", "f", "f", "F",
                                      "g", "G", "G", "a", "a", "A", "b", "b"};
 
-std::string hex2(uint8_t v)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[v >> 4], digits[v & 15]};
-}
-
 std::string twodigits(uint32_t v)
 {
     return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
@@ -48,12 +54,6 @@ std::string minsec(uint64_t frames)
     const uint64_t seconds = synth::samplerate ? frames / synth::samplerate : 0;
     return twodigits(static_cast<uint32_t>(seconds / 60 % 100)) + ":" +
            twodigits(static_cast<uint32_t>(seconds % 60));
-}
-
-void setpixel(int x, int y, uint8_t colour)
-{
-    if (x < 0 || x >= screen::framewidth || y < 0 || y >= screen::frameheight) return;
-    screen::framebuf[y * screen::framewidth + x] = colour;
 }
 
 screen::tchardata* cell(int x, int y)
@@ -78,9 +78,9 @@ void writecoloured(uint8_t attr, const std::string& s)
     screen::conwrite(s);
 }
 
-uint8_t notecolumn(const synth::tvoice& v)
+uint8_t notecolumn(const synth::tvoiceview& v)
 {
-    return static_cast<uint8_t>((v.notefrac.load() >> 4) & 15);
+    return static_cast<uint8_t>((v.notefrac >> 4) & 15);
 }
 
 // The fixed colours of the information line: darker ends fading in and out.
@@ -133,7 +133,7 @@ void drawtime()
 }
 
 // Three pixel-row pairs from x = 120: level, pulse and brightness.
-void drawlevelbars(int i, const synth::tvoice& v)
+void drawlevelbars(int i, const synth::tvoiceview& v)
 {
     const uint8_t values[3] = {v.level, v.pulse, v.filter};
     const uint8_t colours[3] = {3, 28, 224};
@@ -145,7 +145,7 @@ void drawlevelbars(int i, const synth::tvoice& v)
     }
 }
 
-void drawnotecolumn(int i, const synth::tvoice& v)
+void drawnotecolumn(int i, const synth::tvoiceview& v)
 {
     const int c = layout.leftmargin + i * layout.columnwidth;
     screen::curattr = 7;
@@ -182,7 +182,7 @@ void drawvoices()
     const int last = synth::lastvoice & 7;
     screen::confillrows(firstvoicerow, last + 1, 0x70);
     for (int i = 0; i <= last; ++i) {
-        const synth::tvoice& v = synth::voices[i];
+        const synth::tvoiceview v = synth::voiceview(i);
         screen::congotoxy(0, firstvoicerow + i);
         writecoloured(0x70, screen::inttostr(i + 1) + " ");
         if (v.level > 0)
@@ -224,19 +224,6 @@ void drawnotehistory(uint8_t colour)
     }
 }
 
-void drawwavevalues()
-{
-    screen::curattr = 4;
-    const int src = synth::waveset;
-    screen::conwriteat(3, 16, hex2(static_cast<uint8_t>(src)));
-    for (int k = 0; k < 3; ++k) {
-        const int s = 3 * src + k;
-        const int d = 3 * (src + 1) + k;
-        if (s < synth::waveparamcount) screen::conwriteat(11 + 10 * k, 16, hex2(synth::waveparams[s]));
-        if (d < synth::waveparamcount) screen::conwriteat(51 + 10 * k, 16, hex2(synth::waveparams[d]));
-    }
-}
-
 void drawtrace()
 {
     static const uint8_t tracecolours[8] = {10, 10, 10, 10, 10, 14, 14, 12};
@@ -258,27 +245,14 @@ void drawtrace()
     }
 }
 
-void drawpreview(int wave, int offset, uint8_t distortioncolour)
-{
-    if (3 * wave + 2 >= synth::waveparamcount) return;
-    const synth::wavecurve curve = synth::wavepreview(wave, synth::waveparams[3 * wave + 2]);
-    for (int x = 0; x < 256; ++x) {
-        setpixel(x + offset, 391 - (curve.distortion[x] + 32768) / 256, distortioncolour);
-        setpixel(x + offset, 263 - curve.output[x] / 256, screen::colourmap[12]);
-    }
-}
-
 void drawscope()
 {
-    drawwavevalues();
     screen::confillrows(17, 33, 0);
     for (int y = scopetop; y <= scopebottom; ++y)
         for (int x = 0; x < screen::framewidth; ++x) setpixel(x, y, 0);
-    for (int x : {96, 176, 256, 416, 496, 576})
-        for (int y = scopetop; y <= scopebottom; ++y) setpixel(x, y, 64);
+    program::scopeunder();
     drawtrace();
-    drawpreview(synth::waveset, 32, 0x17);
-    drawpreview(synth::waveset + 1, 352, 0xD7);
+    program::scopeover();
 }
 
 }  // namespace

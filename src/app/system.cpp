@@ -11,6 +11,7 @@
 #include "app/helpscreen.h"
 #include "app/playback.h"
 #include "app/playscreen.h"
+#include "app/program.h"
 #include "app/wavrecord.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -57,7 +58,7 @@ void initsystem()
     screen::setvideomode(false);
     if (!screen::surface) startupfailure("Could not init video mode: " + sdlerror());
 
-    SDL_WM_SetCaption("tarlin synth sound player b20120708", "tar/play");
+    SDL_WM_SetCaption(program::caption, program::icontitle);
     SDL_EnableKeyRepeat(300, 30);
 
     SDL_AudioSpec desired{};
@@ -74,7 +75,7 @@ void initsystem()
     }
     SDL_PauseAudio(0);
 
-    for (auto& b : synth::waveparams) b = 128;
+    program::startup();
 }
 
 void shutdownsystem()

@@ -88,11 +88,7 @@ void writefailed(std::FILE* f, const std::string& wavname, int error)
 // tune give the same file every time. The user's mute choices stay.
 void clearvoicestate()
 {
-    for (auto& v : synth::voices) {
-        const uint8_t muted = v.muted;
-        synth::clearvoice(v);
-        v.muted = muted;
-    }
+    for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, true);
 }
 
 }  // namespace

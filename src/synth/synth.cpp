@@ -2,20 +2,16 @@
 #include "synth/synth.h"
 
 #include <chrono>
-#include <cmath>
 #include <limits>
-#include <numbers>
 #include <random>
 
 namespace synth {
 
-std::array<tvoice, voicecount> voices;
 relaxed<uint8_t> lastvoice{7};
 uint16_t samplerate = 44100;
 // Grouped in threes like the SID's voices: each voice is modulated by the
 // previous one of its group, the first by the last.
 const std::array<uint8_t, voicecount> modsource = {2, 0, 1, 5, 3, 4, 8, 6, 7};
-const uint8_t pddepth = 4;
 std::array<relaxed<uint8_t>, waveparamcount> waveparams = [] {
     std::array<relaxed<uint8_t>, waveparamcount> w;
     for (auto& b : w) b = 128;
@@ -23,8 +19,6 @@ std::array<relaxed<uint8_t>, waveparamcount> waveparams = [] {
 }();
 relaxed<uint8_t> resonance{0};
 
-std::array<int16_t, 65536> costab;
-std::array<int16_t, 65536> noisetab;
 std::array<int32_t, 4096> hzstep;
 std::array<uint16_t, 4096> hzlog;
 
@@ -33,34 +27,6 @@ namespace {
 std::mt19937 generator;
 
 }  // namespace
-
-void clearvoice(tvoice& v)
-{
-    v.hz = 0;
-    v.notefrac = 0;
-    v.octave = 0;
-    v.control = 0;
-    v.muted = 0;
-    v.shape = 0;
-    v.step = 0;
-    v.pulse = 0;
-    v.morph = 0;
-    v.filter = 0;
-    v.bright = 0;
-    v.volume = 0;
-    v.level = 0;
-    v.syncsrc = 0;
-    v.ringsrc = 0;
-    v.noise = 0;
-    v.feedback = 0;
-    v.noiselp1 = 0;
-    v.noiselp2 = 0;
-    v.lastout = 0;
-    v.lastphase = 0;
-    v.wrapped = 0;
-    v.noisepos = 0;
-    v.phase = 0;
-}
 
 uint32_t synthrandom(uint32_t n)
 {
@@ -98,9 +64,7 @@ void buildtables()
 
 void synthinit()
 {
-    for (auto& v : voices) clearvoice(v);
-    costab.fill(0);
-    noisetab.fill(0);
+    for (int v = 0; v < voicecount; ++v) voiceclear(v, false);
     hzstep.fill(0);
     hzlog.fill(0);
 
@@ -108,18 +72,8 @@ void synthinit()
         std::chrono::system_clock::now().time_since_epoch().count()));
 
     buildtables();
-    for (int i = 0; i < 65536; ++i)
-        costab[i] = static_cast<int16_t>(std::lround(std::cos(2.0 * std::numbers::pi * i / 65536.0) * 32767.0));
+    buildcostab();
     fillnoise();
-}
-
-void fillnoise()
-{
-    for (int i = 0; i < 65536; ++i) {
-        const int32_t r = static_cast<int32_t>(synthrandom(3));
-        // Low 16 bits of (r - 1) * 65535 - 32768: -32767, -32768 or +32767.
-        noisetab[i] = static_cast<int16_t>(static_cast<uint16_t>((r - 1) * 65535 - 32768));
-    }
 }
 
 void seednoise(uint32_t seed)

@@ -5,7 +5,7 @@
 
 #include "app/audio.h"
 #include "app/playback.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace {
 

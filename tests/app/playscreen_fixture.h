@@ -17,8 +17,8 @@
 #include "playscreen_player.h"
 #include "screen/console.h"
 #include "screen/video.h"
-#include "synth/synth.h"
-#include "synth/wave.h"
+#include "synth/pd/record.h"
+#include "synth/pd/wave.h"
 
 struct shownmessage {
     std::string text;

@@ -2,7 +2,7 @@
 
 #include "app/audio.h"
 #include "app/playback.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace testplayer {
 

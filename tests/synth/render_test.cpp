@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "synth/synth.h"
-#include "synth/wave.h"
+#include "synth/pd/record.h"
+#include "synth/pd/wave.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <array>
 
-#include "synth/synth.h"
-#include "synth/wave.h"
+#include "synth/pd/record.h"
+#include "synth/pd/wave.h"
 
 namespace {
 

@@ -56,7 +56,7 @@ int main(int argc, char** argv)
     if (argc > 5) {
         const std::string heard = argv[5];
         for (int v = 0; v < synth::voicecount; ++v)
-            synth::voices[v].muted = heard.find(static_cast<char>('1' + v)) == std::string::npos;
+            synth::voicemute(v, heard.find(static_cast<char>('1' + v)) == std::string::npos);
     }
 
     shell::audioreset();

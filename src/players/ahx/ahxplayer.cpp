@@ -59,14 +59,12 @@ void ahxreset()
 void resetvoices()
 {
     for (int c = 0; c < channelcount; ++c) {
-        synth::tvoice& v = synth::voices[static_cast<size_t>(c)];
-        v.notefrac = 0;
-        v.octave = 0;
-        v.step = 0;
-        v.pulse = 0;
-        v.level = 0;
-        v.phase = 0;
+        synth::voicetunereset(c);
+        synth::voicepulse(c, 0);
+        synth::voicephasereset(c);
     }
+    // Only the SID player sets a filter resonance.
+    synth::resonance = 0;
 }
 
 void ahxmoduleinit()

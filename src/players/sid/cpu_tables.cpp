@@ -130,6 +130,7 @@ void cpusetup() {
         optab[e.opcode] = e.op;
         cycletab[e.opcode] = e.cycles;
     }
+    cpuextraops();
 }
 
 }  // namespace cpu

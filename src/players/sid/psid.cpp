@@ -79,17 +79,12 @@ void copytext(std::array<char, 33>& field, const uint8_t* src)
 
 void resetvoices()
 {
-    for (synth::tvoice& v : synth::voices) {
-        v.step = 0;
-        v.pulse = 255;
-        v.level = 0;
-        v.filter = cutofftab[255];
-        v.syncsrc = 255;
-        v.ringsrc = 255;
-        v.noise = 0;
-        v.notefrac = 0;
-        v.octave = 0;
-        v.control = 0;
+    for (int v = 0; v < synth::voicecount; ++v) {
+        synth::voicetunereset(v);
+        synth::voicepulse(v, 255);
+        synth::voicefilter(v, cutofftab[255]);
+        synth::voicemodulation(v, 255, 255, 0);
+        synth::voicecontrol(v, 0);
     }
 }
 
@@ -270,12 +265,12 @@ void sidtick()
     if (playcountdown > 0) {
         --playcountdown;
     } else {
-        cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voices[2].lastout >> 8) & 0xFF);
+        cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
         cpu::cpumem[0xD41C] = envstate[2].envlevel;
         if (!cpu::cpucall(playaddr, 0, playbudget)) shell::quitplay = true;
         playcountdown = ticksperplay - 1;
     }
-    for (int v = 0; v < 3; ++v) synth::voices[v].level = sidlevel(v);
+    for (int v = 0; v < 3; ++v) synth::voicelevel(v, sidlevel(v));
     cyclebudget -= static_cast<int32_t>(cpu::cpucycles);
 }
 

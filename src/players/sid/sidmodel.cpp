@@ -11,26 +11,8 @@ std::array<bool, 3> voicesilent{};
 uint8_t mastervolume = 15;
 int32_t cyclebudget = 0;
 std::array<uint8_t, 256> cutofftab{};
-std::array<uint16_t, 4096> hzlog{};
 
 namespace {
-
-uint16_t hzlogentry(uint32_t f)
-{
-    if (f < 16) return static_cast<uint16_t>(f);
-    if (f < 32) return static_cast<uint16_t>((f * 16 - 256) % 256);
-    // From 32 Hz on, each octave [2^(k+4), 2^(k+5)) is scaled onto 0..255.
-    uint16_t octave = 1;
-    uint32_t scaled;
-    if (f < 64) scaled = f * 8;
-    else if (f < 128) { octave = 2; scaled = f * 4; }
-    else if (f < 256) { octave = 3; scaled = f * 2; }
-    else if (f < 512) { octave = 4; scaled = f; }
-    else if (f < 1024) { octave = 5; scaled = f >> 1; }
-    else if (f < 2048) { octave = 6; scaled = f >> 2; }
-    else { octave = 7; scaled = f >> 3; }
-    return static_cast<uint16_t>(((scaled - 256) % 256) + octave * 0x100);
-}
 
 uint8_t expperiodfor(uint8_t level)
 {
@@ -45,12 +27,7 @@ uint8_t expperiodfor(uint8_t level)
 
 void frequencyupdate(int v, int base)
 {
-    const uint32_t f = (sidregs[base] + 256u * sidregs[base + 1]) / 17;
-    synth::tvoice& voice = synth::voices[v];
-    voice.hz = static_cast<uint16_t>(f);
-    voice.notefrac = static_cast<uint16_t>(hzlog[f] & 0xFF);
-    voice.octave = static_cast<uint8_t>(hzlog[f] >> 8);
-    voice.step = static_cast<uint32_t>(synth::hzstep[f]);
+    synth::voicefreq(v, (sidregs[base] + 256u * sidregs[base + 1]) / 17);
 }
 
 void pulseupdate(int v, int base)
@@ -60,13 +37,13 @@ void pulseupdate(int v, int base)
     uint8_t p = static_cast<uint8_t>((w >> 3) & 0xFF);
     // The width folds around its middle: 50 % is the fullest pulse.
     if (sidregs[base + 3] & 0x08) p = static_cast<uint8_t>(255 - p);
-    synth::voices[v].pulse = p;
+    synth::voicepulse(v, p);
 }
 
 void controlupdate(int v, int base, uint8_t value)
 {
     voicesilent[v] = (value & 0x08) != 0 || (value >> 4) == 0;
-    synth::voices[v].control = value;
+    synth::voicecontrol(v, value);
     tenvstate& e = envstate[v];
     const bool g = (value & 1) != 0;
     if (!e.gatebit && g) {
@@ -84,10 +61,10 @@ void filterupdate()
 {
     if (sidregs[0x18] & 0x10) {
         for (int i = 0; i < 3; ++i)
-            synth::voices[i].filter = (sidregs[0x17] >> i) & 1 ? cutofftab[sidregs[0x16]] : cutofftab[255];
+            synth::voicefilter(i, (sidregs[0x17] >> i) & 1 ? cutofftab[sidregs[0x16]] : cutofftab[255]);
         synth::resonance = static_cast<uint8_t>((sidregs[0x17] >> 4) * 17);
     } else {
-        for (int i = 0; i < 3; ++i) synth::voices[i].filter = cutofftab[255];
+        for (int i = 0; i < 3; ++i) synth::voicefilter(i, cutofftab[255]);
     }
 }
 
@@ -96,7 +73,6 @@ void filterupdate()
 void sidtables()
 {
     for (int i = 0; i < 256; ++i) cutofftab[255 - i] = static_cast<uint8_t>(i * i / 264.0);
-    for (uint32_t f = 0; f < 4096; ++f) hzlog[f] = hzlogentry(f);
 }
 
 uint8_t sidlevel(int voice)
@@ -136,7 +112,7 @@ void sidwrite(uint8_t reg, uint8_t value)
     const int32_t cycles = static_cast<int32_t>(cpu::cpucycles);
     for (int i = 0; i < 3; ++i) {
         envadvance(i, cycles);
-        synth::voices[i].level = sidlevel(i);
+        synth::voicelevel(i, sidlevel(i));
     }
     cyclebudget -= cycles;
     cpu::cpucycles = 0;

@@ -35,9 +35,8 @@ inline constexpr std::array<uint16_t, 16> adsrperiods = {
     9, 32, 63, 95, 149, 220, 267, 313, 392, 977, 1954, 3126, 3907, 11720, 19532, 31251};
 
 extern std::array<uint8_t, 256> cutofftab;  // 0 = unfiltered
-extern std::array<uint16_t, 4096> hzlog;    // display code of a frequency, as the synth's
 
-// Builds cutofftab and the hzlog copy; once at start-up.
+// Builds cutofftab; once at start-up.
 void sidtables();
 
 // One register write (reg 0..31): voice parameters, envelope gate and rates,

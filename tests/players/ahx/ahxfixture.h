@@ -12,7 +12,7 @@
 #include "players/ahx/ahxbuilder.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 class AhxTest : public ::testing::Test {
 protected:

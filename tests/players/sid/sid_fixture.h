@@ -22,7 +22,7 @@
 #include "players/sid/sidmodel.h"
 #include "players/sid/songdb.h"
 #include "screen/console.h"
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace sidtest {
 

@@ -9,6 +9,7 @@
 #include "ahxloaded.h"
 #include "app/audio.h"
 #include "players/ahx/ahxplayer.h"
+#include "synth/pd/record.h"
 
 using namespace ahxmake;
 

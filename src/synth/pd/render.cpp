@@ -7,7 +7,7 @@
 // 16 bits of the two's-complement value.
 #include <algorithm>
 
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace synth {
 

@@ -1,9 +1,9 @@
 // The wave editor's operations: the edited source/destination pair, clearing
 // and randomising a wave, the mouse geometry of the play screen and the
 // preview curve it draws.
-#include "synth/wave.h"
+#include "synth/pd/wave.h"
 
-#include "synth/synth.h"
+#include "synth/pd/record.h"
 
 namespace synth {
 

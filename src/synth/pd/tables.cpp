@@ -1,0 +1,29 @@
+// tarplay's voices and the tables of its phase-distortion renderer.
+#include <cmath>
+#include <numbers>
+
+#include "synth/pd/record.h"
+
+namespace synth {
+
+std::array<tvoice, voicecount> voices;
+const uint8_t pddepth = 4;
+std::array<int16_t, 65536> costab;
+std::array<int16_t, 65536> noisetab;
+
+void buildcostab()
+{
+    for (int i = 0; i < 65536; ++i)
+        costab[i] = static_cast<int16_t>(std::lround(std::cos(2.0 * std::numbers::pi * i / 65536.0) * 32767.0));
+}
+
+void fillnoise()
+{
+    for (int i = 0; i < 65536; ++i) {
+        const int32_t r = static_cast<int32_t>(synthrandom(3));
+        // Low 16 bits of (r - 1) * 65535 - 32768: -32767, -32768 or +32767.
+        noisetab[i] = static_cast<int16_t>(static_cast<uint16_t>((r - 1) * 65535 - 32768));
+    }
+}
+
+}  // namespace synth
