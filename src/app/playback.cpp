@@ -56,6 +56,11 @@ void chooseplayer()
         if (players[i].ext == songext) curplayer = static_cast<uint8_t>(i);
 }
 
+bool tuneover()
+{
+    return !running && playedframes >= songframes;
+}
+
 void settickrate(uint16_t rate)
 {
     tickrate = rate;

@@ -52,6 +52,12 @@ extern relaxed<bool> quitplay;
 extern relaxed<bool> running;
 extern const std::string titlebar;        // 80 characters, console code page
 
+// Whether the tune is over, so that its player sets quitplay: once
+// songframes have been played, and only while recording (the main loop's
+// running flag is then false); during playback a tune goes on until the
+// user leaves.
+bool tuneover();
+
 // Sets tickrate and the two values derived from it.
 void settickrate(uint16_t rate);
 

@@ -2,6 +2,7 @@
 # A tune chosen with Enter plays: the sound captured through SDL's disk
 # audio driver is not silent while the play screen shows, and Escape goes
 # back to the selector, after which the device writes only silence.
+# programs: tarplay tarplay8
 . "$(dirname "$0")/lib.sh"
 
 demo=$(ls "$TARPLAY_BUILD"/demo/*.ahx 2>/dev/null | head -n 1 || true)

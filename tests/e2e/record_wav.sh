@@ -4,6 +4,7 @@
 # rounded up to whole 4096-frame blocks, and a second recording of a tune or
 # a module, with something else played in between, is byte for byte the same
 # as the first.
+# programs: tarplay tarplay8
 . "$(dirname "$0")/lib.sh"
 
 db="$TARPLAY_BUILD/demo/Songlengths.txt"

@@ -2,6 +2,7 @@
 # The program opens its 640x400 window with its caption, shows the help
 # screen, goes to the selector on the first key, and Escape there ends it
 # with exit code 0.
+# programs: tarplay tarplay8
 . "$(dirname "$0")/lib.sh"
 
 mkdir -p "$E2E_TMP/tunes"
@@ -15,12 +16,16 @@ geometry=$(xdotool getwindowgeometry "$E2E_WID" | awk '/Geometry/ { print $2 }')
 screenshot "$E2E_TMP/help.png"
 size=$(identify -format '%wx%h' "$E2E_TMP/help.png")
 [ "$size" = "640x400" ] || fail "screenshot is $size"
-# Banner on rows 0-5, an empty row, the key list from row 7 to 18, an empty
-# row, "Plugins found:" and the two players on rows 20-22, nothing below.
-for row in 0 1 2 3 4 5 7 8 12 18 20 21 22; do
+# Banner on rows 0-5, an empty row, the key list from row 7 (twelve lines in
+# tarplay, seven in tarplay8), an empty row, "Plugins found:" and the two
+# players, nothing below.
+keylines=12
+[ "${TARPLAY_PROGRAM:-tarplay}" = tarplay8 ] && keylines=7
+last=$(( 6 + keylines ))
+for row in 0 1 2 3 4 5 7 8 $last $(( last + 2 )) $(( last + 3 )) $(( last + 4 )); do
     row_lit "$E2E_TMP/help.png" "$row" || fail "help row $row is empty"
 done
-for row in 6 19 23 30 49; do
+for row in 6 $(( last + 1 )) $(( last + 5 )) 30 49; do
     if row_lit "$E2E_TMP/help.png" "$row"; then fail "row $row should be empty"; fi
 done
 

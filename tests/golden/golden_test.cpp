@@ -33,6 +33,14 @@ const std::map<std::string, std::map<std::string, std::string>> goldens = {
          {"lanternwalk.ahx", "f5cb80b9585fbc0a226da7d994fca674"},
          {"neondrift.ahx", "4c08de312e10c0dba85b9ee546bb8efd"},
      }},
+    {"tarplay8",
+     {
+         {"harbour.sid", "0c7a0ac7611cd6a5da99a584f2369100"},
+         {"neondrive.sid", "fdce6fa18c3827422ce214cd4c51336a"},
+         {"waltz.sid", "0a1e166157aebd64f439e0fb7534cf49"},
+         {"lanternwalk.ahx", "f9ae8cae6494678b8462a0172026c1e7"},
+         {"neondrift.ahx", "ae1c2489225cf2ed76a2bf36e53c1637"},
+     }},
 };
 
 std::string demopath(const std::string& name)

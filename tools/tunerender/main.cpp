@@ -19,6 +19,7 @@
 
 #include "app/audio.h"
 #include "app/playback.h"
+#include "app/program.h"
 #include "app/wavrecord.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/sid/sidplayer.h"
@@ -36,7 +37,7 @@ int main(int argc, char** argv)
     shell::playersinit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
-    for (auto& w : synth::waveparams) w = 128;
+    program::startup();
     screen::messagesink = [](std::string_view msg, uint8_t, bool) { std::cerr << "player: " << msg << "\n"; };
 
     const std::string ext = selector::upcaseascii(selector::splitpath(argv[1]).ext);

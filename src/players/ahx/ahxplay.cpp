@@ -31,7 +31,7 @@ void ahxtick()
         cursubsong = wanted;
     }
     shell::tickpos = tickcount;
-    if (shell::playedframes >= shell::songframes && !shell::running) shell::quitplay = true;
+    if (shell::tuneover()) shell::quitplay = true;
     lasttick = shell::tickpos;
 }
 

@@ -290,7 +290,7 @@ void sidupdate()
     if (shell::cursong != sidsong) sidinit(shell::cursong, true);
     sidtick();
     shell::tickpos = sidticks;
-    if (shell::playedframes >= shell::songframes && !shell::running) shell::quitplay = true;
+    if (shell::tuneover()) shell::quitplay = true;
     sidpos = shell::tickpos;
 }
 

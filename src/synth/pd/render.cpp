@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "synth/pd/record.h"
+#include "synth/renderstep.h"
 
 namespace synth {
 
@@ -18,15 +19,6 @@ constexpr uint8_t nosource = 255;
 inline int32_t costabat(int64_t index)
 {
     return costab[static_cast<uint64_t>(index) & 0xFFFF];
-}
-
-// One unit per frame toward target; no change when already there.
-template <class T>
-inline T glide(T value, T target)
-{
-    if (value < target) return static_cast<T>(value + 1);
-    if (value > target) return static_cast<T>(value - 1);
-    return value;
 }
 
 // Sync, ring and noise are decoded afresh from the control byte on every
@@ -49,12 +41,6 @@ void decodecontrol(tvoice& v, uint8_t i)
     v.noise = (control >> 4) >= 8 ? 1 : 0;
     v.syncsrc = (control & 0x02) ? modsource[i] : nosource;
     v.ringsrc = (control & 0x04) ? modsource[i] : nosource;
-}
-
-// A source index that no longer names a voice is read as no source.
-inline bool validsource(uint8_t src)
-{
-    return src < voicecount;
 }
 
 // Advances voice i by one frame and returns its contribution to the mix.

@@ -1,0 +1,30 @@
+# Tests run per program: the golden renders of the demo tunes through each
+# program's renderer, compared with committed digests, and tarplay8's units.
+if(TARPLAY_TESTS)
+  foreach(program tarplay tarplay8)
+    add_executable(test_golden_${program} ${CMAKE_SOURCE_DIR}/tests/golden/golden_test.cpp)
+    target_include_directories(test_golden_${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(test_golden_${program} PRIVATE TARPLAY_PROGRAM="${program}")
+    target_link_libraries(test_golden_${program} PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
+    tarplay_units(test_golden_${program} ${program})
+    add_dependencies(test_golden_${program} demotunes ahxdemo)
+    gtest_discover_tests(test_golden_${program} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${program}."
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  endforeach()
+endif()
+
+# tarplay8's own units: its renderer, its processor's SBX, its play-screen
+# keys. They sit in tarplay8/ and fm/ folders of the test tree, which the
+# tarplay test programs do not take.
+if(TARPLAY_TESTS)
+  file(GLOB tarplay8_tests CONFIGURE_DEPENDS
+    ${CMAKE_SOURCE_DIR}/tests/synth/fm/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/players/sid/tarplay8/*.cpp
+    ${CMAKE_SOURCE_DIR}/tests/app/tarplay8/*.cpp)
+  add_executable(test_tarplay8 ${tarplay8_tests})
+  target_include_directories(test_tarplay8 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_tarplay8 PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
+  tarplay_units(test_tarplay8 tarplay8)
+  gtest_discover_tests(test_tarplay8 DISCOVERY_MODE PRE_TEST TEST_PREFIX "tarplay8."
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endif()
