@@ -9,6 +9,7 @@
 #include "app/playback.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
+#include "players/sid/hvscdb.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidplayer.h"
 #include "players/sid/songdb.h"
@@ -97,6 +98,24 @@ int fuzzsongdb(const uint8_t* data, size_t size)
     sid::findsonglengths(digest);
     sid::freesongdb();
     sid::songdbreset();
+    return 0;
+}
+
+int fuzzhvsc(const uint8_t* data, size_t size)
+{
+    setuponce();
+    std::array<uint8_t, 16> digest{};
+    for (size_t i = 0; i < 16 && i < size; ++i) digest[i] = data[i];
+
+    // The input as the collection's list, read and looked up.
+    writefile("Songlengths.md5", data, size);
+    sid::hvscreset();
+    sid::hvscstartup();
+    if (sid::hvscfind(digest) || (!sid::hvscdb.tunes.empty() && sid::hvscfind(sid::hvscdb.tunes.back().digest))) {
+        uint64_t frames = 0;
+        for (uint16_t song = 0; song < 300; ++song) sid::hvscsongframes(song, 44100, frames);
+    }
+    sid::hvscreset();
     return 0;
 }
 

@@ -119,6 +119,16 @@ bytes textdb()
     return bytes(t.begin(), t.end());
 }
 
+bytes hvsclist()
+{
+    const std::string t =
+        "[Database]\n; /MUSICIANS/T/Tester/Tune.sid\n"
+        "0123456789abcdef0123456789abcdef=0:37 1:02.500(G) 0:15.5 (M)\r\n"
+        "FEDCBA9876543210FEDCBA9876543210=9999:59.999\n"
+        "00112233445566778899aabbccddeeff=3:00 300:01";
+    return bytes(t.begin(), t.end());
+}
+
 TEST(Fuzz, PsidLoaderSurvivesMutatedTunes)
 {
     auto seeds = seedsfrom(".sid");
@@ -136,6 +146,11 @@ TEST(Fuzz, AhxLoaderSurvivesMutatedModules)
 TEST(Fuzz, SongLengthDatabaseSurvivesMutatedFiles)
 {
     run(fuzz::fuzzsongdb, {textdb()}, 3000);
+}
+
+TEST(Fuzz, CollectionSongLengthListSurvivesMutatedFiles)
+{
+    run(fuzz::fuzzhvsc, {hvsclist()}, 3000);
 }
 
 }  // namespace

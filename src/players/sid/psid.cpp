@@ -6,6 +6,7 @@
 
 #include "app/playback.h"
 #include "players/sid/cpu.h"
+#include "players/sid/hvscdb.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/songdb.h"
 #include "screen/console.h"
@@ -200,6 +201,9 @@ bool sidreadfile()
     if (initaddr == 0) initaddr = loadaddr;
 
     songfound = findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
+    // The collection's own list serves only the tunes the database lacks.
+    hvscdb.found = false;
+    if (!songfound) hvsclookup(sidfile);
     return true;
 }
 
@@ -249,7 +253,9 @@ bool sidinit(uint8_t song, bool fromtick)
         setrate(60);
     if (playaddr == 0) playaddr = static_cast<uint16_t>(cpu::cpumem[0x0314] + 256 * cpu::cpumem[0x0315]);
     const uint64_t seconds = songfound ? songlengths[song] : 300;
-    shell::songframes = seconds * synth::samplerate;
+    uint64_t frames = seconds * synth::samplerate;
+    if (!songfound) hvscsongframes(song, synth::samplerate, frames);
+    shell::songframes = frames;
     updatetickframes();
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "app/playback.h"
 #include "players/sid/cpu.h"
+#include "players/sid/hvscdb.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/songdb.h"
@@ -16,6 +17,7 @@ void sidmoduleinit()
     cpu::memwritehook = buswrite;
     sidtables();
     songdbstartup();
+    hvscstartup();
 
     shell::playerrec& p = shell::players[shell::freeslot()];
     p.active = true;

@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs a build tree as a packager would, into a scratch DESTDIR under a
+# prefix of its own, and checks what lands there: each program in bin/ with a
+# desktop entry that validates and starts it, the icon that entry names, and
+# a manual page that formats without warnings; nothing outside the prefix,
+# and no entry for a program that was not installed.
+#   install_tree.sh <build dir>
+set -euo pipefail
+build=$1
+dest=$(mktemp -d)
+trap 'rm -rf "$dest"' EXIT
+prefix=/opt/tarplay-check
+root=$dest$prefix
+fail() { echo "FAIL: $*"; exit 1; }
+
+DESTDIR=$dest cmake --install "$build" --prefix "$prefix" >/dev/null
+
+outside=$(find "$dest" -mindepth 1 ! -type d ! -path "$root/*")
+[ -z "$outside" ] || fail "installed outside the prefix: $outside"
+[ -x "$root/bin/tarplay" ] || fail "bin/tarplay is not installed"
+
+for exe in "$root"/bin/*; do
+    prog=$(basename "$exe")
+    [ -x "$exe" ] || fail "$prog is not executable"
+    entry=$root/share/applications/$prog.desktop
+    [ -f "$entry" ] || fail "no desktop entry for $prog"
+    desktop-file-validate "$entry" || fail "$prog.desktop does not validate"
+    grep -qx "Exec=$prog" "$entry" || fail "$prog.desktop does not start $prog"
+    grep -qx 'Categories=AudioVideo;Audio;Player;' "$entry" || fail "$prog.desktop is not in the audio players' menu"
+
+    icon=$(sed -n 's/^Icon=//p' "$entry")
+    svg=$root/share/icons/hicolor/scalable/apps/$icon.svg
+    [ -f "$svg" ] || fail "icon '$icon' of $prog is not installed"
+    rsvg-convert -w 48 -h 48 "$svg" -o "$dest/icon.png" || fail "icon '$icon' does not render"
+
+    page=man1/$prog.1
+    [ -f "$root/share/man/$page" ] || fail "no manual page for $prog"
+    # The variants' pages include tarplay(1), found relative to the man folder.
+    (cd "$root/share/man" && groff -s -man -ww -Tutf8 -z "$page") 2>"$dest/warnings"
+    [ ! -s "$dest/warnings" ] || fail "$page: $(cat "$dest/warnings")"
+    text=$(cd "$root/share/man" && soelim "$page")
+    for topic in Songlengths.md5 Songlengths.db 'EXIT STATUS' "$prog"; do
+        grep -q -- "$topic" <<<"$text" || fail "$page does not mention $topic"
+    done
+done
+
+for entry in "$root"/share/applications/*.desktop; do
+    prog=$(basename "$entry" .desktop)
+    [ -x "$root/bin/$prog" ] || fail "desktop entry for $prog, which is not installed"
+done
+echo "install_tree: $(ls "$root/bin" | wc -l) program(s) installed and checked"
