@@ -1,5 +1,6 @@
 #include "app/audio.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/playback.h"
@@ -30,11 +31,36 @@ void audioreset()
     for (auto& s : scopebuf) s = 0;
 }
 
-static void tickcurrentplayer()
+namespace {
+
+void tickcurrentplayer()
 {
     const playerrec& p = players[curplayer.load() & 7];
     if (p.tick) p.tick();
 }
+
+// Frames to render before the next tick when countdown frames are left: a
+// countdown of 0 just reloaded from a rate of 0 runs 65536 frames.
+uint32_t frameslefttotick(uint16_t countdown)
+{
+    return countdown == 0 ? 65536u : countdown;
+}
+
+// The renderer takes everything up to the next tick in one call; every frame
+// also reaches the oscilloscope buffer at its place in the block.
+void renderrun(uint8_t* stream, int16_t* frames, uint32_t first, uint32_t count)
+{
+    synth::renderframes(frames, static_cast<uint16_t>(count));
+    std::memcpy(stream + 4 * first, frames, 4 * static_cast<size_t>(count));
+    for (uint32_t k = 0; k < count; ++k) scopebuf[first + k] = frames[2 * k];
+}
+
+constexpr uint32_t maxblock = 65536;
+constexpr uint32_t maxrun = 65535;  // what one renderer call takes
+int16_t callbackframes[2 * maxrun];
+int16_t blockframesbuf[2 * maxrun];
+
+}  // namespace
 
 void audiocallback(void*, uint8_t* stream, int len)
 {
@@ -45,27 +71,32 @@ void audiocallback(void*, uint8_t* stream, int len)
         tickcountdown = 0;  // the first non-silent frame starts with a tick
         return;
     }
-    int16_t frame[2];
+    const uint32_t total = std::min<uint32_t>(frames > 0 ? static_cast<uint32_t>(frames) : 0, maxblock);
     uint16_t countdown = tickcountdown;
-    for (int i = 0; i < frames && i < 65536; ++i) {
+    for (uint32_t i = 0; i < total;) {
         if (countdown == 0) {
             tickcurrentplayer();
             countdown = static_cast<uint16_t>(samplespertick.load());
             ++secondticks;
         }
-        --countdown;
-        uint32_t up = uptimeframes + 1;
-        if (up == 0) up = 4294967295u;
-        uptimeframes = up;
-        ++playedframes;
-        if (++secondframes >= synth::samplerate) {
+        // The run ends at the next tick, the block's end, or the frame that
+        // completes a second of the rate measurement.
+        const uint32_t rate = synth::samplerate;
+        const uint32_t second = secondframes;
+        uint32_t run = std::min({frameslefttotick(countdown), total - i, maxrun});
+        run = std::min(run, rate > second + 1 ? rate - second : 1u);
+        countdown = static_cast<uint16_t>(countdown - run);
+        uptimeframes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{uptimeframes} + run, 4294967295u));
+        playedframes = playedframes + run;
+        if (second + run >= rate) {
             measuredrate = secondticks.load();
             secondticks = 0;
             secondframes = 0;
+        } else {
+            secondframes = second + run;
         }
-        synth::renderframes(frame, 1);
-        std::memcpy(stream + 4 * i, frame, 4);
-        scopebuf[i] = frame[0];
+        renderrun(stream, callbackframes, i, run);
+        i += run;
     }
     tickcountdown = countdown;
 }
@@ -74,17 +105,17 @@ void renderblock(void*, uint8_t* buffer, int len)
 {
     const int frames = len / 4;
     blockframes = frames;
-    int16_t frame[2];
-    for (int i = 0; i < frames && i < 65536; ++i) {
+    const uint32_t total = std::min<uint32_t>(frames > 0 ? static_cast<uint32_t>(frames) : 0, maxblock);
+    for (uint32_t i = 0; i < total;) {
         if (renderblockcountdown == 0) {
             tickcurrentplayer();
             renderblockcountdown = static_cast<uint16_t>(samplespertick.load());
         }
-        --renderblockcountdown;
-        ++playedframes;
-        synth::renderframes(frame, 1);
-        std::memcpy(buffer + 4 * i, frame, 4);
-        scopebuf[i] = frame[0];
+        const uint32_t run = std::min({frameslefttotick(renderblockcountdown), total - i, maxrun});
+        renderblockcountdown = static_cast<uint16_t>(renderblockcountdown - run);
+        playedframes = playedframes + run;
+        renderrun(buffer, blockframesbuf, i, run);
+        i += run;
     }
 }
 

@@ -1,6 +1,6 @@
 // The audio path: the SDL callback that ticks the current player at exact
-// frame positions and renders one frame at a time, and the same frame loop
-// without the device for WAV recording.
+// frame positions and renders from one tick to the next in one renderer
+// call, and the same loop without the device for WAV recording.
 #pragma once
 
 #include <array>

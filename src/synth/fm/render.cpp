@@ -186,6 +186,11 @@ void renderframes(int16_t* out, uint16_t count)
     for (uint8_t i = 0; i <= last; ++i) decodecontrol(voices[i], i);
 
     for (uint32_t j = 0; j < count; ++j) {
+        // The test bit's hold on lastphase applies on every frame of a call,
+        // as if the control bytes were decoded frame by frame.
+        if (j != 0)
+            for (uint8_t i = 0; i <= last; ++i)
+                if (voices[i].control & 0x08) voices[i].lastphase = 0;
         const tframeset set{fmtogglea, fmtoggleb, resonance};
         int32_t l = 0;
         int32_t r = 0;
