@@ -65,9 +65,24 @@ void resetdisplaycounters()
     lastscrolltick = 0;
 }
 
+namespace {
+
+uint32_t sincereading(uint32_t now)
+{
+    return now >= lastreading ? now - lastreading : lastreading - now;
+}
+
+}  // namespace
+
+uint32_t msuntilredraw(uint32_t now)
+{
+    const uint32_t gathered = gatheredms + sincereading(now);
+    return gathered > 20 ? 0 : 21 - gathered;
+}
+
 bool redrawdue(uint32_t now)
 {
-    gatheredms += now >= lastreading ? now - lastreading : lastreading - now;
+    gatheredms += sincereading(now);
     lastreading = now;
     if (gatheredms <= 20) return false;
     gatheredms = 0;
@@ -128,9 +143,12 @@ void playevent(const SDL_Event& ev)
 
 void playpass()
 {
-    SDL_Delay(1);
+    // Asleep until the next redraw is due, then every event that came
+    // meanwhile: a key waits at most one redraw period.
+    const uint32_t wait = msuntilredraw(SDL_GetTicks());
+    if (wait > 0) SDL_Delay(wait);
     if (redrawdue(SDL_GetTicks())) playredraw();
-    if (SDL_PollEvent(&screen::event)) playevent(screen::event);
+    while (!quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
     // A failure raised on the audio thread, which must not wait for a key.
     std::string msg;
     if (takemessage(msg)) {

@@ -36,6 +36,8 @@ void playevent(const SDL_Event& ev);
 // The redraw clock: adds the time since the last reading and reports whether
 // more than 20 ms have gathered (the gathered time then starts again at 0).
 bool redrawdue(uint32_t now);
+// Milliseconds from now until redrawdue will report true (0: it will now).
+uint32_t msuntilredraw(uint32_t now);
 // Clears the display after a restart (display tick below the last scroll tick).
 void checkrestart();
 // Title bar, rules and the cleared lower rows.

@@ -78,21 +78,47 @@ void drawcell(int row, int col, const tchardata& cell)
     }
 }
 
-// The surface normally has exactly the frame's pitch and height; copying row
-// by row inside both bounds keeps a surface of another shape (or one opened
-// for fewer rows) from being overrun.
-void copytosurface()
+// What the surface shows, row by row, so that a present sends only the
+// pixel rows that changed (the oscilloscope draws straight into framebuf,
+// so the rows are compared rather than tracked). A new mode is sent whole:
+// SDL may hand back the same surface pointer for it.
+struct tsent {
+    std::array<uint8_t, framewidth * frameheight> pixels{};
+    SDL_Surface* surface = nullptr;
+    bool valid = false;
+};
+tsent sent;
+
+// Copies the changed rows inside both the surface's and the frame's bounds
+// (the surface normally has exactly the frame's pitch and height; another
+// shape, or one opened for fewer rows, is never overrun) and collects them
+// as bands of whole rows. Returns the number of bands.
+int copytosurface(SDL_Rect* bands, int maxbands)
 {
-    if (!surface || !surface->pixels || surface->format->BytesPerPixel != 1) return;
+    if (!surface->pixels || surface->format->BytesPerPixel != 1) return 0;
     const int rows = std::min(shownrows() * 8, static_cast<int>(surface->h));
     const int width = std::min(framewidth, static_cast<int>(surface->w));
+    const bool whole = !sent.valid || sent.surface != surface;
+    sent.surface = surface;
+    sent.valid = true;
     auto* pixels = static_cast<uint8_t*>(surface->pixels);
-    if (surface->pitch == framewidth && width == framewidth) {
-        std::memcpy(pixels, framebuf.data(), static_cast<size_t>(rows) * framewidth);
-        return;
+    int count = 0;
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* row = framebuf.data() + y * framewidth;
+        uint8_t* shown = sent.pixels.data() + y * framewidth;
+        if (!whole && std::memcmp(row, shown, width) == 0) continue;
+        std::memcpy(shown, row, width);
+        std::memcpy(pixels + y * surface->pitch, row, width);
+        SDL_Rect& last = bands[count > 0 ? count - 1 : 0];
+        if (count > 0 && last.y + last.h == y) {
+            ++last.h;
+        } else if (count < maxbands) {
+            bands[count++] = {0, static_cast<int16_t>(y), static_cast<uint16_t>(width), 1};
+        } else {
+            last.h = static_cast<uint16_t>(y + 1 - last.y);  // out of bands: stretch the last
+        }
     }
-    for (int y = 0; y < rows; ++y)
-        std::memcpy(pixels + y * surface->pitch, framebuf.data() + y * framewidth, width);
+    return count;
 }
 
 }  // namespace
@@ -145,6 +171,7 @@ void screenreset()
     screeninit();
     screenrows = 50;
     framebuf.fill(0);
+    sent.valid = false;
     textscreen.fill(tchardata{});
     shownscreen.fill(tchardata{});
     std::memset(&event, 0, sizeof event);
@@ -157,6 +184,7 @@ void setvideomode(bool toggle)
     uint32_t flags = videoflags;
     if (fullscreen) flags |= SDL_FULLSCREEN;
     surface = SDL_SetVideoMode(framewidth, screenrows * 8, 8, flags);
+    sent.valid = false;
     if (surface) SDL_SetColors(surface, palette, 0, 256);
 }
 
@@ -171,11 +199,13 @@ void presentframe()
         }
     shownscreen = textscreen;
     if (!surface) return;
+    SDL_Rect bands[frameheight / 8];
+    int count = 0;
     if (SDL_LockSurface(surface) == 0) {
-        copytosurface();
+        count = copytosurface(bands, frameheight / 8);
         SDL_UnlockSurface(surface);
     }
-    SDL_UpdateRect(surface, 0, 0, 0, 0);
+    if (count > 0) SDL_UpdateRects(surface, count, bands);
 }
 
 bool pollkey()

@@ -366,6 +366,29 @@ TEST_F(PlayScreen, RedrawClockNeedsMoreThanTwentyMilliseconds)
     shell::playend();
 }
 
+TEST_F(PlayScreen, PassSleepsUntilTheRedrawAndTakesEveryPendingEvent)
+{
+    testplayer::cfg.lastsong = 5;
+    ASSERT_TRUE(shell::playstart());
+    EXPECT_EQ(shell::msuntilredraw(5000), 0u) << "the clock starts from a reading of 0";
+    EXPECT_TRUE(shell::redrawdue(5000));
+    EXPECT_EQ(shell::msuntilredraw(5000), 21u);
+    EXPECT_EQ(shell::msuntilredraw(5015), 6u);
+    EXPECT_FALSE(shell::redrawdue(5020));
+    EXPECT_EQ(shell::msuntilredraw(5020), 1u);
+    EXPECT_EQ(shell::msuntilredraw(5030), 0u);
+    EXPECT_EQ(shell::msuntilredraw(5010), 0u) << "a clock that steps back counts the distance";
+
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    pushkey(SDLK_DOWN);
+    const uint32_t before = SDL_GetTicks();
+    shell::playpass();
+    EXPECT_EQ(shell::cursong.load(), 3) << "all three keys in one pass";
+    EXPECT_LE(SDL_GetTicks() - before, 200u);
+    shell::playend();
+}
+
 TEST_F(PlayScreen, EscapeEndsTheLoopAndSilencesBeforeStop)
 {
     testplayer::cfg.lastsong = 3;

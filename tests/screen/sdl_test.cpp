@@ -112,6 +112,42 @@ TEST_F(SdlTest, ToggleTwiceKeepsThePicture)
     EXPECT_EQ(surface->format->palette->colors[colourmap[14]].g, 255);
 }
 
+TEST_F(SdlTest, PresentationSendsOnlyTheChangedRowsUntilANewMode)
+{
+    setvideomode(false);
+    ASSERT_NE(surface, nullptr);
+    conwriteat(0, 2, "first");
+    presentframe();
+    // Marks on the surface show which rows the next present rewrites.
+    auto mark = [] {
+        ASSERT_EQ(SDL_LockSurface(surface), 0);
+        auto* p = static_cast<uint8_t*>(surface->pixels);
+        for (int y : {0, 16, 24, 399}) p[y * surface->pitch + 600] = 77;
+        SDL_UnlockSurface(surface);
+    };
+    auto marked = [](int y) { return surfacepixels()[static_cast<size_t>(y) * 640 + 600] == 77; };
+    mark();
+    curattr = 0x1F;
+    conwriteat(70, 3, "changed");      // text row 3: pixel rows 24..31
+    framebuf[399 * 640 + 600] = 5;     // a pixel drawn straight into the frame
+    presentframe();
+    EXPECT_TRUE(marked(0));
+    EXPECT_TRUE(marked(16)) << "row 2 did not change";
+    EXPECT_FALSE(marked(24));
+    EXPECT_EQ(surfacepixels()[399 * 640 + 600], 5);
+
+    mark();
+    presentframe();
+    EXPECT_TRUE(marked(24)) << "nothing changed, nothing sent";
+    setvideomode(false);
+    ASSERT_NE(surface, nullptr);
+    mark();
+    setvideomode(false);
+    presentframe();
+    EXPECT_EQ(surfacepixels(), std::vector<uint8_t>(framebuf.begin(), framebuf.begin() + 640 * 400))
+        << "a new mode gets the whole frame";
+}
+
 TEST_F(SdlTest, PresentationWithoutSurfaceOnlyDraws)
 {
     surface = nullptr;
