@@ -6,3 +6,12 @@ if(TARPLAY_BENCH)
   target_link_libraries(bench_render PRIVATE tp_synth benchmark::benchmark_main)
   tarplay_units(bench_render tarplay)
 endif()
+
+# F2's loop over a fixed length, for each program (scripts/bench runs them).
+if(TARPLAY_BENCH)
+  foreach(program tarplay tarplay8)
+    add_executable(bench_record_${program} ${CMAKE_SOURCE_DIR}/bench/record_bench.cpp)
+    target_link_libraries(bench_record_${program} PRIVATE tp_app tp_sid tp_ahx)
+    tarplay_units(bench_record_${program} ${program})
+  endforeach()
+endif()
