@@ -239,6 +239,19 @@ TEST_F(WaveEditing, PreviewOfAnAsymmetricWave)
     EXPECT_EQ(tri.output, c.output);
 }
 
+TEST_F(WaveEditing, PreviewFollowsEveryEditAndTheFeedbackByte)
+{
+    const synth::wavecurve first = synth::wavepreview(0, 0);
+    waveparams[1] = 200;  // the second half only
+    const synth::wavecurve edited = synth::wavepreview(0, 0);
+    EXPECT_EQ(edited.distortion[64], first.distortion[64]);
+    EXPECT_NE(edited.distortion[192], first.distortion[192]);
+    EXPECT_NE(synth::wavepreview(0, 255).output, edited.output);
+    waveparams[1] = 128;
+    EXPECT_EQ(synth::wavepreview(0, 0).distortion, first.distortion);
+    EXPECT_EQ(synth::wavepreview(0, 0).output, first.output);
+}
+
 TEST_F(WaveEditing, PreviewOfAnUnknownWaveIsFlat)
 {
     for (int w : {-1, 32, 1000}) {

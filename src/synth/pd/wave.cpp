@@ -92,11 +92,42 @@ void wavemouse(wavemousekind kind, int x, int y, uint8_t button, uint8_t buttons
     }
 }
 
+namespace {
+
+// The play screen draws the same curves 50 times a second; they change only
+// when the edited bytes do.
+struct tpreviewcache {
+    bool valid = false;
+    std::array<uint8_t, 3> bytes{};
+    uint8_t feedback = 0;
+    wavecurve curve{};
+};
+std::array<tpreviewcache, waveparamcount / 3> previewcache;
+
+wavecurve computepreview(const std::array<uint8_t, 3>& bytes, uint8_t f);
+
+}  // namespace
+
 wavecurve wavepreview(int w, uint8_t f)
 {
-    wavecurve curve{};
     const int base = wavebase(w);
-    if (base < 0) return curve;
+    if (base < 0) return wavecurve{};
+    tpreviewcache& c = previewcache[static_cast<size_t>(w)];
+    const std::array<uint8_t, 3> bytes = {waveparams[base], waveparams[base + 1], waveparams[base + 2]};
+    if (!c.valid || c.bytes != bytes || c.feedback != f) {
+        c.curve = computepreview(bytes, f);
+        c.bytes = bytes;
+        c.feedback = f;
+        c.valid = true;
+    }
+    return c.curve;
+}
+
+namespace {
+
+wavecurve computepreview(const std::array<uint8_t, 3>& bytes, uint8_t f)
+{
+    wavecurve curve{};
     // The renderer's fixed-wave formula at full brightness, with feedback
     // amount f.
     constexpr int64_t bright = 255;
@@ -104,7 +135,7 @@ wavecurve wavepreview(int w, uint8_t f)
     for (int x = 0; x < 256; ++x) {
         const int64_t p = static_cast<int64_t>(x) * 256;
         const int64_t s = costab[static_cast<uint64_t>(2 * p) & 0xFFFF];
-        const int64_t a = static_cast<int64_t>(waveparams[base + (x >> 7)]) - 128;
+        const int64_t a = static_cast<int64_t>(bytes[x >> 7]) - 128;
         const int64_t d = (32767 - s) * a / 256;
         const int64_t index = d * pddepth * bright / 256 + p + avg * f / 512;
         const int64_t out = costab[static_cast<uint64_t>(index) & 0xFFFF];
@@ -114,5 +145,7 @@ wavecurve wavepreview(int w, uint8_t f)
     }
     return curve;
 }
+
+}  // namespace
 
 }  // namespace synth
