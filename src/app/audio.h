@@ -10,7 +10,10 @@
 
 namespace shell {
 
-extern relaxed<bool> silent;               // true: the callback writes zeros only
+// true: the callback writes zeros only. Clearing it hands the player and
+// voice state that load prepared to the audio thread; setting it takes them
+// back once a callback in progress has finished (wait on SDL's audio lock).
+extern handover<bool> silent;
 extern relaxed<uint16_t> tickcountdown;    // the callback's frames to the next tick
 extern relaxed<int32_t> blockframes;       // frames of the most recent block, 2048
 extern relaxed<uint32_t> secondticks;

@@ -42,7 +42,14 @@ extern relaxed<uint8_t> cursong;
 extern relaxed<uint16_t> tickrate;        // 50
 extern relaxed<uint32_t> samplespertick;  // samplerate div tickrate
 extern relaxed<uint8_t> scrollticks;      // tickrate div 50
+// Both threads store tickpos: the play screen a restart (0) or a skip, the
+// player's tick its position at the end of every tick. A key's store that
+// lands while a tick runs is overwritten by the tick's own and is lost; that
+// is accepted, as it only means a key press without effect, which the user
+// repeats, and the tick contract has no other channel for the request.
 extern relaxed<uint32_t> tickpos;
+// Counted by the callback with a read-modify-write (see audio.cpp), so the
+// play screen's stores are never undone by a frame counted meanwhile.
 extern relaxed<uint64_t> playedframes;
 extern relaxed<uint64_t> songframes;
 extern std::string infotext;              // written by load; an init on the audio
