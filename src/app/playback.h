@@ -38,6 +38,9 @@ extern std::string filename;   // as passed to load
 extern std::string songname;   // file name without its extension
 extern std::string songext;    // extension with its dot, upper case
 extern relaxed<uint8_t> lastsong;
+// The play screen stores a subsong change; a player's init on the audio
+// thread stores the subsong it starts. A change stored while such an init
+// runs can be overwritten and lost, accepted for the same reason as tickpos.
 extern relaxed<uint8_t> cursong;
 extern relaxed<uint16_t> tickrate;        // 50
 extern relaxed<uint32_t> samplespertick;  // samplerate div tickrate
