@@ -28,7 +28,8 @@ std::string cutlabel(const std::string& text, size_t keep)
 
 void append(uint8_t isdir, const std::string& name, std::string label)
 {
-    if (static_cast<size_t>(dircount) >= dirlist.size()) dirlist.resize(dirlist.size() * 2);
+    if (static_cast<size_t>(dircount) >= dirlist.size())
+        dirlist.resize(std::max<size_t>(2 * dirlist.size(), dirarrsize));
     dirrec& e = dirlist[static_cast<size_t>(dircount)];
     e.isdir = isdir;
     e.name = name;
