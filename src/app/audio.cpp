@@ -7,7 +7,7 @@
 
 namespace shell {
 
-relaxed<bool> silent{true};
+handover<bool> silent{true};
 relaxed<uint16_t> tickcountdown{0};
 relaxed<int32_t> blockframes{2048};
 relaxed<uint32_t> secondticks{0};
@@ -57,7 +57,9 @@ void audiocallback(void*, uint8_t* stream, int len)
         uint32_t up = uptimeframes + 1;
         if (up == 0) up = 4294967295u;
         uptimeframes = up;
-        ++playedframes;
+        // The play screen stores to playedframes at the same time (restart,
+        // skip); an increment as load and store could undo such a store.
+        playedframes.add(1);
         if (++secondframes >= synth::samplerate) {
             measuredrate = secondticks.load();
             secondticks = 0;

@@ -38,11 +38,21 @@ extern std::string filename;   // as passed to load
 extern std::string songname;   // file name without its extension
 extern std::string songext;    // extension with its dot, upper case
 extern relaxed<uint8_t> lastsong;
+// The play screen stores a subsong change; a player's init on the audio
+// thread stores the subsong it starts. A change stored while such an init
+// runs can be overwritten and lost, accepted for the same reason as tickpos.
 extern relaxed<uint8_t> cursong;
 extern relaxed<uint16_t> tickrate;        // 50
 extern relaxed<uint32_t> samplespertick;  // samplerate div tickrate
 extern relaxed<uint8_t> scrollticks;      // tickrate div 50
+// Both threads store tickpos: the play screen a restart (0) or a skip, the
+// player's tick its position at the end of every tick. A key's store that
+// lands while a tick runs is overwritten by the tick's own and is lost; that
+// is accepted, as it only means a key press without effect, which the user
+// repeats, and the tick contract has no other channel for the request.
 extern relaxed<uint32_t> tickpos;
+// Counted by the callback with a read-modify-write (see audio.cpp), so the
+// play screen's stores are never undone by a frame counted meanwhile.
 extern relaxed<uint64_t> playedframes;
 extern relaxed<uint64_t> songframes;
 extern std::string infotext;              // written by load; an init on the audio

@@ -12,6 +12,7 @@
 #include "app/audio.h"
 #include "app/playback.h"
 #include "app/playscreen.h"
+#include "common/files.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/synth.h"
@@ -70,12 +71,12 @@ void putcell(int x, int y, uint16_t code)
 
 // A file that cannot be written is the user's to fix (a read-only folder, a
 // full disk): say so and go back to the selector with the program intact.
-void writefailed(std::FILE* f, const std::string& wavname, int error)
+// The unfinished recording goes; a WAV file of the same name from before is
+// never touched.
+void writefailed(std::FILE* f, const std::string& partname, const std::string& wavname, int error)
 {
-    if (f) {
-        std::fclose(f);
-        std::remove(wavname.c_str());
-    }
+    if (f) std::fclose(f);
+    if (!partname.empty()) std::remove(partname.c_str());
     std::string msg = "?WAV: " + shortname(wavname) + ": " + std::strerror(error) + "  ERROR";
     if (msg.size() > 78) msg.resize(78);
     screen::curattr = 7;
@@ -115,13 +116,16 @@ void recordwav()
     putcell(40 + len / 2, 26, 0xC7);
     screen::curattr = 7;
 
-    std::FILE* f = std::fopen(wavname.c_str(), "wb");
+    // The recording grows under a name of its own beside the final one and
+    // takes that name only when it is complete.
+    std::string partname;
+    std::FILE* f = createbeside(wavname, partname);
     if (!f) {
-        writefailed(nullptr, wavname, errno);
+        writefailed(nullptr, "", wavname, errno);
         return;
     }
     if (!writewavheader(f)) {
-        writefailed(f, wavname, errno);
+        writefailed(f, partname, wavname, errno);
         return;
     }
 
@@ -141,7 +145,7 @@ void recordwav()
     while (!quitplay) {
         renderblock(nullptr, renderbuf, blockbytes);
         if (!put(f, renderbuf, blockbytes)) {
-            writefailed(f, wavname, errno);
+            writefailed(f, partname, wavname, errno);
             return;
         }
         const uint64_t played = playedframes;
@@ -162,16 +166,19 @@ void recordwav()
     }
 
     screen::curattr = 7;
-    screen::messagebox("Recording Done", 0x2F, false);
     if (!patchwavsizes(f)) {
-        writefailed(f, wavname, errno);
+        writefailed(f, partname, wavname, errno);
         return;
     }
     if (std::fclose(f) != 0) {
-        writefailed(nullptr, wavname, errno);
-        std::remove(wavname.c_str());
+        writefailed(nullptr, partname, wavname, errno);
         return;
     }
+    if (!replacefile(partname, wavname)) {
+        writefailed(nullptr, partname, wavname, errno);
+        return;
+    }
+    screen::messagebox("Recording Done", 0x2F, false);
     running = true;
 }
 

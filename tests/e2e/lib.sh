@@ -130,8 +130,9 @@ capture_sound() {
 peak() {
     local from=$(( $1 / 4 * 4 )) to=$(( $2 / 4 * 4 ))
     [ "$to" -gt "$from" ] || fail "no sound was captured between $1 and $2"
-    tail -c +"$((from + 1))" "$audio" | head -c "$((to - from))" |
-        od -An -v -td2 -w2 | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+    # od reads the range itself: a tail cut short by head would die of SIGPIPE
+    # once the growing file holds more than a pipe's worth past the range.
+    od -An -v -td2 -w2 -j "$from" -N "$((to - from))" "$audio" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
 }
 
 # size: bytes captured so far.

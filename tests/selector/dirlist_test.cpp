@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <string>
@@ -135,15 +137,16 @@ TEST(SortDirList, LeavesEntriesPastTheCountAlone)
     EXPECT_EQ(labels(3), (std::vector<std::string>{"a", "b", "0"}));
 }
 
-TEST(SortDirList, ReverseOrderedFullListEndsSorted)
+TEST(SortDirList, ReverseOrderedLongListEndsSorted)
 {
-    const int n = selector::maxdirentries;
+    const int n = 5000;
+    if (dirlist.size() < static_cast<size_t>(n)) dirlist.resize(n);
     for (int i = 0; i < n; ++i) {
         char buf[16];
         std::snprintf(buf, sizeof buf, "f%04d", n - i);
         dirlist[i] = rec(0, buf);
     }
-    selector::sortdirlist(static_cast<uint16_t>(n));
+    selector::sortdirlist(n);
     for (int i = 1; i < n; ++i) ASSERT_LT(dirlist[i - 1].label, dirlist[i].label) << i;
 }
 
@@ -290,28 +293,31 @@ TEST_F(TreeTest, ListingIsSortedAfterEveryBuild)
               (std::vector<std::string>{"<..>", "<Aa>", "<m>", "<zz>", "A.sid", "b.sid", "c.ahx"}));
 }
 
-TEST_F(TreeTest, ListStopsAtTheLimitWithDirectoriesFirst)
+TEST_F(TreeTest, EveryDirectoryIsListedAndTheFilesAfterThem)
 {
     for (int i = 0; i < 1030; ++i) makedir("d" + std::to_string(i));
     makefile("tune.sid");
     selector::builddirlist();
-    EXPECT_EQ(dircount, selector::maxdirentries);
-    EXPECT_EQ(countof("tune.sid"), 0) << "directories fill the list before any file";
-    for (int i = 0; i < dircount; ++i) ASSERT_EQ(dirlist[i].isdir, 1);
+    ASSERT_EQ(dircount, 1032);
     EXPECT_EQ(dirlist[0].label, "<..>");
+    for (int i = 0; i < 1031; ++i) ASSERT_EQ(dirlist[i].isdir, 1) << i;
+    EXPECT_EQ(dirlist[1031].name, "tune.sid");
 }
 
-TEST_F(TreeTest, FilesFillTheListUpToTheLimit)
+TEST_F(TreeTest, ThousandsOfTunesOfBothPlayersAreAllListedInOrder)
 {
+    for (int i = 0; i < 2500; ++i) {
+        makefile("s" + std::to_string(i) + ".sid");
+        makefile("a" + std::to_string(i) + ".AHX");
+    }
     makedir("sub");
-    for (int i = 0; i < 1030; ++i) makefile("t" + std::to_string(i) + (i % 2 ? ".sid" : ".ahx"));
     selector::builddirlist();
-    EXPECT_EQ(dircount, selector::maxdirentries);
+    ASSERT_EQ(dircount, 5002);
     EXPECT_EQ(indexof("sub"), 1);
-    int files = 0;
-    for (int i = 0; i < dircount; ++i) files += dirlist[i].isdir == 0;
-    EXPECT_EQ(files, selector::maxdirentries - 2);
-    EXPECT_TRUE(dirlist[selector::maxdirentries].name.empty()) << "nothing is written past the limit";
+    EXPECT_EQ(indexof("a0.AHX"), 2);
+    EXPECT_EQ(indexof("s999.sid"), 5001);
+    for (int i = 3; i < dircount; ++i)
+        ASSERT_TRUE(selector::direntryafter(dirlist[i], dirlist[i - 1])) << i;
 }
 
 TEST_F(TreeTest, RemovedWorkingDirectoryListsNothing)
@@ -366,6 +372,62 @@ TEST_F(TreeTest, DoneEndsTheProgramWhenTheStartDirectoryIsGone)
     std::filesystem::current_path(root_);
     std::filesystem::remove(root_ / "start");
     EXPECT_EXIT(selector::selectordone(), ::testing::ExitedWithCode(2), "");
+}
+
+// A working directory whose full path is longer than the system allows a
+// path to be: reached and removed one relative step at a time.
+class DeepTreeTest : public TreeTest {
+protected:
+    static constexpr int depth = 24;
+    const std::string component = std::string(240, 'd');
+
+    void godeep()
+    {
+        for (int i = 0; i < depth; ++i) {
+            ASSERT_EQ(mkdir(component.c_str(), 0700), 0);
+            ASSERT_EQ(chdir(component.c_str()), 0);
+        }
+        ASSERT_GT(depth * (component.size() + 1), 4096u);
+    }
+
+    static ino_t here()
+    {
+        struct stat st;
+        return stat(".", &st) == 0 ? st.st_ino : 0;
+    }
+
+    void TearDown() override
+    {
+        if (chdir(root_.c_str()) == 0) {
+            for (int i = 0; i < depth && chdir(component.c_str()) == 0; ++i) {}
+            while (here() != 0 && chdir("..") == 0 && rmdir(component.c_str()) == 0) {}
+        }
+        TreeTest::TearDown();
+    }
+};
+
+TEST_F(DeepTreeTest, DoneReturnsToAStartDirectoryPastThePathLimit)
+{
+    godeep();
+    const ino_t start = here();
+    selector::selectorinit();
+    std::filesystem::current_path(root_);
+    selector::selectordone();
+    EXPECT_EQ(here(), start);
+}
+
+TEST_F(DeepTreeTest, AFolderThatCannotBeEnteredLeavesADeepFolderAsItWas)
+{
+    godeep();
+    makefile("notafolder");
+    const ino_t start = here();
+    std::string previous;
+    selector::changedir("notafolder", previous);
+    EXPECT_EQ(here(), start);
+    EXPECT_GT(previous.size(), 4096u) << "the full path is still handed back";
+    ASSERT_EQ(unlink("notafolder"), 0);
+    selector::changedir("..", previous);
+    EXPECT_NE(here(), start);
 }
 
 }  // namespace

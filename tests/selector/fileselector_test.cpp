@@ -65,6 +65,19 @@ TEST_F(LoopTest, F2OnAFileChoosesItForRecording)
     EXPECT_EQ(selpos, 3) << "the cursor stays between runs";
 }
 
+TEST_F(LoopTest, BackslashAndColonBelongToTheSongName)
+{
+    // Listed by the text after them, but named (and recorded) by all of it.
+    makefile("mix\\of:zz.sid");
+    selector::builddirlist();
+    push(SDLK_END);
+    push(SDLK_RETURN);
+    EXPECT_TRUE(run());
+    EXPECT_EQ(shell::filename, "mix\\of:zz.sid");
+    EXPECT_EQ(shell::songname, "mix\\of:zz");
+    EXPECT_EQ(shell::songext, ".SID");
+}
+
 TEST_F(LoopTest, EscLeavesButStillWritesTheEntry)
 {
     push(SDLK_DOWN);

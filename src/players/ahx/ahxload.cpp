@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/playback.h"
+#include "common/files.h"
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
@@ -203,7 +204,7 @@ bool loadbuffer()
 bool ahxload(const std::string& filename)
 {
     clearloadstate();
-    std::FILE* f = std::fopen(filename.c_str(), "rb");
+    std::FILE* f = fopenregular(filename, "rb");
     if (f == nullptr) return fail("?FILE READ  ERROR");
     datalen = std::fread(buffer.data(), 1, maxfilebytes, f);
     const bool readerror = std::ferror(f) != 0;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "app/playback.h"
+#include "common/files.h"
 #include "players/sid/cpu.h"
 #include "players/sid/hvscdb.h"
 #include "players/sid/sidmodel.h"
@@ -30,6 +31,7 @@ uint32_t sidticks = 0;
 uint32_t sidpos = 0;
 uint16_t cialatch = 0;
 uint8_t playcountdown = 0;
+int32_t instructioncap = initbudget;
 
 namespace {
 
@@ -52,7 +54,7 @@ uint16_t bigword(const uint8_t* p)
 // checked, so a truncated file is refused instead of read past its end.
 class tunefile {
 public:
-    explicit tunefile(const std::string& name) : f_(std::fopen(name.c_str(), "rb"))
+    explicit tunefile(const std::string& name) : f_(fopenregular(name, "rb"))
     {
         if (f_ && std::fseek(f_, 0, SEEK_END) == 0) size_ = std::ftell(f_);
         if (f_ && (size_ < 0 || std::fseek(f_, 0, SEEK_SET) != 0)) size_ = -1;
@@ -236,7 +238,7 @@ bool sidinit(uint8_t song, bool fromtick)
     if (shell::infotext != info) shell::infotext = info;
     shell::infolen = static_cast<uint16_t>(info.size());
 
-    if (!cpu::cpucall(initaddr, song, initbudget)) {
+    if (!cpu::cpucall(initaddr, song, std::min(initbudget, instructioncap))) {
         if (fromtick)
             shell::postmessage("SID-Init Error");
         else
@@ -273,7 +275,7 @@ void sidtick()
     } else {
         cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
         cpu::cpumem[0xD41C] = envstate[2].envlevel;
-        if (!cpu::cpucall(playaddr, 0, playbudget)) shell::quitplay = true;
+        if (!cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap))) shell::quitplay = true;
         playcountdown = ticksperplay - 1;
     }
     for (int v = 0; v < 3; ++v) synth::voicelevel(v, sidlevel(v));
