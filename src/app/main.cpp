@@ -1,5 +1,7 @@
 // tarplay: the full player with the phase-distortion renderer and the wave
 // editor.
+#include <SDL.h>
+
 #include "app/playback.h"
 #include "app/system.h"
 #include "players/ahx/ahxplayer.h"
@@ -7,7 +9,9 @@
 #include "screen/video.h"
 #include "synth/synth.h"
 
-int main()
+// SDL.h and this signature: on Windows SDL's own entry point calls this
+// function, renamed SDL_main, with the command line.
+int main(int, char**)
 {
     // Unit initialisation, in the order the units depend on each other: the
     // synth first, then the player table that the players register in.
