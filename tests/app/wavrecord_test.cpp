@@ -1,13 +1,12 @@
 // Rendering a tune into a WAV file: header, length, repeatability, abort,
 // progress and the failures a user can cause.
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "app/wavrecord.h"
 #include "playscreen_fixture.h"
+#include "portable.h"
 
 namespace {
 
@@ -23,9 +22,7 @@ protected:
         PlayFixture::SetUp();
         if (HasFatalFailure()) return;
         startdir = fs::current_path();
-        char pattern[] = "/tmp/tarplay-wav.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        workdir = pattern;
+        workdir = portable::makescratchdir("tarplay-wav.");
         fs::current_path(workdir);
         shell::silent = true;
     }
