@@ -77,8 +77,14 @@ start_tarplay() {
         exec "$TARPLAY_BIN"
     ) >"$E2E_TMP/stdout" 2>&1 &
     E2E_PID=$!
+    wait_window
+}
+
+# wait_window: waits for the window of the program started as $E2E_PID and
+# gives it the keyboard.
+wait_window() {
     E2E_WID=
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 300); do
         E2E_WID=$(xdotool search --name "tarlin synth sound player" 2>/dev/null | head -n 1 || true)
         if [ -n "$E2E_WID" ]; then break; fi
         if ! kill -0 "$E2E_PID" 2>/dev/null; then fail "the program ended before its window appeared"; fi

@@ -1,12 +1,12 @@
 #include "fuzz/fuzztargets.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/playback.h"
+#include "portable.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
 #include "players/sid/hvscdb.h"
@@ -27,8 +27,9 @@ void setuponce()
     static bool done = false;
     if (done) return;
     done = true;
-    char dir[] = "/tmp/tarplay-fuzz.XXXXXX";
-    if (!mkdtemp(dir) || chdir(dir) != 0) std::abort();
+    std::error_code ec;
+    std::filesystem::current_path(portable::makescratchdir("tarplay-fuzz."), ec);
+    if (ec) std::abort();
     synth::synthinit();
     shell::playersinit();
     sid::sidmoduleinit();

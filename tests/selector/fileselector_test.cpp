@@ -130,13 +130,16 @@ TEST_F(LoopTest, BackspaceOnTheParentLandsOnTheDirectoryJustLeft)
     EXPECT_EQ(dirlist[selpos].name, "sub") << "letter case counts";
     EXPECT_EQ(selpos, indexof("sub"));
 
-    // The same from the other of the two, whichever the listing shows first.
-    selpos = static_cast<uint16_t>(indexof("Sub"));
-    push(SDLK_RETURN);
-    push(SDLK_BACKSPACE);
-    push(SDLK_ESCAPE);
-    EXPECT_FALSE(run());
-    EXPECT_EQ(dirlist[selpos].name, "Sub");
+    // The same from the other of the two, whichever the listing shows first
+    // (a Windows folder cannot hold both).
+    if (seltest::casesensitivefs) {
+        selpos = static_cast<uint16_t>(indexof("Sub"));
+        push(SDLK_RETURN);
+        push(SDLK_BACKSPACE);
+        push(SDLK_ESCAPE);
+        EXPECT_FALSE(run());
+        EXPECT_EQ(dirlist[selpos].name, "Sub");
+    }
 }
 
 TEST_F(LoopTest, EnteringASubdirectoryPutsTheCursorOnTheParent)
@@ -233,6 +236,7 @@ TEST_F(LoopTest, DirectoryThatCannotBeEnteredKeepsTheWorkingDirectory)
 
 TEST_F(LoopTest, EmptyListReturnsNothingAndBackspaceReachesTheParent)
 {
+    if (!seltest::cwdremovable) GTEST_SKIP() << "Windows keeps the working folder from being removed";
     makedir("gone");
     std::filesystem::current_path("gone");
     std::filesystem::remove(root_ / "gone");
