@@ -14,33 +14,27 @@ if(TARPLAY_TESTS)
   endforeach()
 endif()
 
-# tarplay8's own units: its renderer, its processor's SBX, its play-screen
-# keys. They sit in tarplay8/ and fm/ folders of the test tree, which the
-# tarplay test programs do not take.
-if(TARPLAY_TESTS)
-  file(GLOB tarplay8_tests CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/tests/synth/fm/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/players/sid/tarplay8/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/app/tarplay8/*.cpp)
-  add_executable(test_tarplay8 ${tarplay8_tests})
-  target_include_directories(test_tarplay8 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(test_tarplay8 PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
-  tarplay_units(test_tarplay8 tarplay8)
-  gtest_discover_tests(test_tarplay8 DISCOVERY_MODE PRE_TEST TEST_PREFIX "tarplay8."
+# A variant's own units, tested against that variant: test_<program> from
+# the test folders named after its renderer and program, which the tarplay
+# test programs do not take.
+function(tarplay_variant_tests program)
+  set(globs)
+  foreach(dir ${ARGN})
+    list(APPEND globs ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
+  endforeach()
+  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  add_executable(test_${program} ${srcs})
+  target_include_directories(test_${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_${program} PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
+  tarplay_units(test_${program} ${program})
+  gtest_discover_tests(test_${program} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${program}."
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-endif()
+endfunction()
 
-# tarplay_pd's own units: its renderer and wave editor, its SID player, its
-# shell (time in ticks, the device per tune).
 if(TARPLAY_TESTS)
-  file(GLOB tarplay_pd_tests CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/tests/synth/pd32/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/players/sid/tarplay_pd/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/app/tarplay_pd/*.cpp)
-  add_executable(test_tarplay_pd ${tarplay_pd_tests})
-  target_include_directories(test_tarplay_pd PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(test_tarplay_pd PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
-  tarplay_units(test_tarplay_pd tarplay_pd)
-  gtest_discover_tests(test_tarplay_pd DISCOVERY_MODE PRE_TEST TEST_PREFIX "tarplay_pd."
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  # tarplay8: its renderer, its processor's SBX, its play-screen keys.
+  tarplay_variant_tests(tarplay8 synth/fm players/sid/tarplay8 app/tarplay8)
+  # tarplay_pd: its renderer and wave editor, its SID player, its shell
+  # (time in ticks, the device per tune).
+  tarplay_variant_tests(tarplay_pd synth/pd32 players/sid/tarplay_pd app/tarplay_pd)
 endif()
