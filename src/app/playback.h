@@ -60,13 +60,24 @@ extern std::string infotext;              // written by load; an init on the aud
 extern relaxed<uint16_t> infolen;
 extern relaxed<bool> quitplay;
 extern relaxed<bool> running;
-extern const std::string titlebar;        // 80 characters, console code page
+extern const std::string titlebar;        // 80 characters, console code page,
+                                          // from the program's title text
 
-// Whether the tune is over, so that its player sets quitplay: once
-// songframes have been played, and only while recording (the main loop's
-// running flag is then false); during playback a tune goes on until the
-// user leaves.
+// Whether the tune is over, so that its player sets quitplay: only while
+// recording (the main loop's running flag is then false), once its length
+// has been played (songframes, or in tarplay_pd its length in ticks);
+// during playback a tune goes on until the user leaves. Defined by the
+// program's audio life unit (audiolife.h), like tickposof.
 bool tuneover();
+// The tickpos a player reports for its tick count: all 32 bits, or in
+// tarplay_pd the low 16.
+uint32_t tickposof(uint64_t ticks);
+// For a program that counts a tune's time in ticks (tarplay_pd): its
+// length, five minutes at tickrate, set by the player once the rate is
+// known; and the play-time counter, advanced by the player on every tick.
+// Nothing in the others.
+void settuneticks();
+void advanceplayclock();
 
 // Sets tickrate and the two values derived from it.
 void settickrate(uint16_t rate);

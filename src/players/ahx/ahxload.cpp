@@ -182,6 +182,7 @@ bool loadbuffer()
 
     cursubsong = shell::cursong;
     shell::settickrate(static_cast<uint16_t>(50 * song.speedmul));
+    shell::settuneticks();
     shell::tickpos = 0;
     tickcount = 0;
     lasttick = 0;

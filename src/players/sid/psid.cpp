@@ -7,9 +7,8 @@
 #include "app/playback.h"
 #include "common/files.h"
 #include "players/sid/cpu.h"
-#include "players/sid/hvscdb.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/songdb.h"
+#include "players/sid/sidvariant.h"
 #include "screen/console.h"
 #include "synth/synth.h"
 
@@ -145,7 +144,7 @@ bool sidreadfile()
         return false;
     }
     if (std::memcmp(header, "PSID", 4) != 0) {
-        showerror("Unsupported SID-Format \"" + std::string(reinterpret_cast<const char*>(header), 4) + "\"");
+        showerror(badformatmessage(std::string(reinterpret_cast<const char*>(header), 4)));
         return false;
     }
     if (!f.read(header + 4, 2)) {
@@ -153,7 +152,7 @@ bool sidreadfile()
         return false;
     }
     const uint16_t version = bigword(header + 4);
-    if (version < 1 || version > 3) {
+    if (!versionaccepted(version)) {
         showerror("Unsupported SID-Version " + hexword(version));
         return false;
     }
@@ -162,7 +161,7 @@ bool sidreadfile()
         return false;
     }
 
-    const uint16_t dataoffset = bigword(header + 6);
+    const uint16_t dataoffset = dataoffsetof(header);
     loadaddr = bigword(header + 8);
     initaddr = bigword(header + 10);
     playaddr = bigword(header + 12);
@@ -202,10 +201,7 @@ bool sidreadfile()
     }
     if (initaddr == 0) initaddr = loadaddr;
 
-    songfound = findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
-    // The collection's own list serves only the tunes the database lacks.
-    hvscdb.found = false;
-    if (!songfound) hvsclookup(sidfile);
+    looklengths();
     return true;
 }
 
@@ -254,10 +250,7 @@ bool sidinit(uint8_t song, bool fromtick)
     else
         setrate(60);
     if (playaddr == 0) playaddr = static_cast<uint16_t>(cpu::cpumem[0x0314] + 256 * cpu::cpumem[0x0315]);
-    const uint64_t seconds = songfound ? songlengths[song] : 300;
-    uint64_t frames = seconds * synth::samplerate;
-    if (!songfound) hvscsongframes(song, synth::samplerate, frames);
-    shell::songframes = frames;
+    setsonglength(song);
     updatetickframes();
     return true;
 }
@@ -273,8 +266,7 @@ void sidtick()
     if (playcountdown > 0) {
         --playcountdown;
     } else {
-        cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
-        cpu::cpumem[0xD41C] = envstate[2].envlevel;
+        beforeplay();
         if (!cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap))) shell::quitplay = true;
         playcountdown = ticksperplay - 1;
     }
@@ -284,6 +276,7 @@ void sidtick()
 
 void sidupdate()
 {
+    shell::advanceplayclock();
     if (shell::tickpos < sidpos) {
         sidinit(sidsong, true);
     } else if (shell::tickpos > sidpos) {
@@ -297,7 +290,7 @@ void sidupdate()
     }
     if (shell::cursong != sidsong) sidinit(shell::cursong, true);
     sidtick();
-    shell::tickpos = sidticks;
+    shell::tickpos = shell::tickposof(sidticks);
     if (shell::tuneover()) shell::quitplay = true;
     sidpos = shell::tickpos;
 }
