@@ -15,9 +15,7 @@ target_include_directories(sidlengthslib PUBLIC ${CMAKE_SOURCE_DIR}/tools/sidlen
 target_link_libraries(sidlengthslib PUBLIC tp_sid)
 add_executable(sidlengths ${CMAKE_SOURCE_DIR}/tools/sidlengths/main.cpp)
 target_link_libraries(sidlengths PRIVATE sidlengthslib)
-# The renderer, processor and SID units alone: the tool runs during the
-# build (under Wine for Windows), where no SDL.dll sits beside it.
-target_link_libraries(sidlengths PRIVATE tp_render_pd tp_cpu_plain tp_sid_full)
+tarplay_units(sidlengths tarplay)
 
 file(GLOB demotune_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/source/*.a)
 file(GLOB demotune_includes CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/source/*.inc)

@@ -25,4 +25,9 @@ if(WIN32)
   endfunction()
   # The players may be declared by files included after this one.
   cmake_language(DEFER CALL tarplay_win32_programs)
+  # Tools that the build runs under Wine (sidlengths) link SDL like the
+  # players: its DLL goes beside them before anything runs.
+  if(TARPLAY_WIN_DEPS AND EXISTS ${TARPLAY_WIN_DEPS}/bin/SDL.dll)
+    file(COPY ${TARPLAY_WIN_DEPS}/bin/SDL.dll DESTINATION ${CMAKE_BINARY_DIR})
+  endif()
 endif()
