@@ -38,15 +38,17 @@ done
 
 # The recording is not waited for (tarplay_pd records the whole five minutes
 # and no key stops it; record_wav checks complete files): its header, written
-# first, must already say 48000 frames per second.
-wav="$E2E_TMP/tunes/$name.wav"
+# first into the file that becomes <name>.wav when complete, must already say
+# 48000 frames per second.
 key Home Down F2
+wav=
 for _ in $(seq 1 300); do
-    if [ -f "$wav" ] && [ "$(stat -c %s "$wav")" -gt 44 ]; then break; fi
+    wav=$(ls "$E2E_TMP/tunes/$name.wav"* 2>/dev/null | head -n 1 || true)
+    if [ -n "$wav" ] && [ -f "$wav" ] && [ "$(stat -c %s "$wav")" -gt 44 ]; then break; fi
     kill -0 "$E2E_PID" 2>/dev/null || fail "the program ended while recording"
     sleep 0.1
 done
-[ -f "$wav" ] && [ "$(stat -c %s "$wav")" -gt 44 ] || fail "no recording was started"
+[ -n "$wav" ] && [ -f "$wav" ] && [ "$(stat -c %s "$wav")" -gt 44 ] || fail "no recording was started"
 [ "$(head -c 4 "$wav")" = RIFF ] || fail "no RIFF tag"
 [ "$(le32 "$wav" 24)" = 48000 ] || fail "sample rate $(le32 "$wav" 24)"
 [ "$(le32 "$wav" 28)" = 192000 ] || fail "byte rate $(le32 "$wav" 28)"
