@@ -38,6 +38,16 @@ inline void setenvdefault(const char* name, const char* value)
 #endif
 }
 
+// Sets an environment variable, replacing any value it has.
+inline void setenvalways(const char* name, const char* value)
+{
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
 // A new, empty folder under the system's temporary folder, named prefix
 // and a part that no other folder there has (creating a folder fails when
 // the name is taken, so a clash only costs another try).

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,6 +24,7 @@
 #include "screen/video.h"
 #include "synth/pd32/wave.h"
 #include "synth/synth.h"
+#include "portable.h"
 
 namespace {
 
@@ -64,8 +64,8 @@ protected:
     void SetUp() override
     {
         static const bool sdlready = [] {
-            setenv("SDL_VIDEODRIVER", "dummy", 1);
-            setenv("SDL_AUDIODRIVER", "nosuchaudiodriver", 1);
+            portable::setenvalways("SDL_VIDEODRIVER", "dummy");
+            portable::setenvalways("SDL_AUDIODRIVER", "nosuchaudiodriver");
             if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0) return false;
             screen::screeninit();
             screen::screenrows = 50;
@@ -210,8 +210,7 @@ TEST_F(TarplayPd, NoAudioDeviceBackToTheSelectorEveryTimeWhileRecordingWorks)
     EXPECT_EQ(player.stops, 0) << "stop is never called";
 
     const auto olddir = std::filesystem::current_path();
-    std::string tmpl = (std::filesystem::temp_directory_path() / "tarplay_pd_wav_XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    const std::string tmpl = portable::makescratchdir("tarplay_pd_wav_").string();
     std::filesystem::current_path(tmpl);
     shell::recordwav();
     std::filesystem::current_path(olddir);

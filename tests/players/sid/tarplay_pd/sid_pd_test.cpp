@@ -4,7 +4,9 @@
 // in 16-bit ticks that wrap without restarting the tune.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "portable.h"
 #include "app/playback.h"
 #include "app/tarplay_pd/playclock.h"
 #include "players/sid/cpu.h"
@@ -46,9 +49,7 @@ protected:
         shell::running = true;
         shell::quitplay = false;
         screen::messagesink = [this](std::string_view msg, uint8_t, bool) { shown.emplace_back(msg); };
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tarplay_pd_XXXXXX").string();
-        ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-        dir = tmpl;
+        dir = portable::makescratchdir("tarplay_pd_").string();
     }
     void TearDown() override
     {
