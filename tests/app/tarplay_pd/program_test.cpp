@@ -216,6 +216,7 @@ TEST_F(TarplayPd, NoAudioDeviceBackToTheSelectorEveryTimeWhileRecordingWorks)
     std::filesystem::current_path(olddir);
     std::ifstream in(tmpl + "/tune.wav", std::ios::binary);
     std::vector<uint8_t> wav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();  // Windows removes no file that is still open
     std::filesystem::remove_all(tmpl);
 
     auto le32 = [&](size_t at) { return wav[at] | wav[at + 1] << 8 | wav[at + 2] << 16 | uint32_t{wav[at + 3]} << 24; };
