@@ -48,13 +48,10 @@ int32_t rendervoice(tvoice& v)
 {
     if (v.muted != 0) return 0;
 
-    const uint32_t step = v.step;
-    const uint32_t phase = v.phase + step;
-    v.phase = phase;
-    v.noisepos = v.noisepos + step / 256;
-
-    int64_t p = (phase >> 8) & 0xFFFF;
-    v.wrapped = ((v.lastphase & 0x8000) != 0 && (p & 0x8000) == 0) ? 1 : 0;
+    v.noisepos = v.noisepos + v.step / 256;
+    const int64_t p = advancephase(v, voices);
+    const uint8_t syncsrc = v.syncsrc;
+    const bool synced = validsource(syncsrc);
 
     const uint8_t volume = glide<uint8_t>(v.volume, v.level);
     const uint8_t morph = glide<uint8_t>(v.morph, static_cast<uint8_t>(255 - v.pulse));
@@ -62,16 +59,6 @@ int32_t rendervoice(tvoice& v)
     v.volume = volume;
     v.morph = morph;
     v.bright = bright;
-
-    // A source with a lower index has already moved this frame; a higher
-    // one still shows the previous frame.
-    const uint8_t syncsrc = v.syncsrc;
-    const bool synced = validsource(syncsrc);
-    if (synced && voices[syncsrc].wrapped != 0) {
-        v.phase = 0;
-        p = 0;
-    }
-    v.lastphase = static_cast<int32_t>(p);
 
     // Squeeze the cycle into its first 256 / (256 + t) part; the rest of the
     // cycle reads phase 0.

@@ -41,19 +41,11 @@ int64_t modulator(uint32_t x)
 
 int32_t rendervoice(tvoice& v)
 {
+    // The noise reads the accumulator as it was before any sync reset.
     const uint32_t phase = v.phase + v.step;
-    v.phase = phase;
-    int64_t p = (phase >> 8) & 0xFFFF;
-    v.wrapped = ((v.lastphase & 0x8000) != 0 && (p & 0x8000) == 0) ? 1 : 0;
+    const int64_t p = advancephase(v, voices);
     const uint8_t volume = glide<uint8_t>(v.volume, v.level);
     v.volume = volume;
-
-    const uint8_t syncsrc = v.syncsrc;
-    if (validsource(syncsrc) && voices[syncsrc].wrapped != 0) {
-        v.phase = 0;
-        p = 0;
-    }
-    v.lastphase = static_cast<int32_t>(p);
 
     const uint8_t pulse = v.pulse;
     v.morph = glide<uint8_t>(v.morph, static_cast<uint8_t>(255 - pulse));
