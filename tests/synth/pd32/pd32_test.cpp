@@ -1,7 +1,8 @@
-// tarplay_pd's renderer and wave editor: the cosine it reduces to, the
-// link switch, noise straight from the table, a ring source that names no
-// voice, and the editor's mouse geometry with snap, the wheel and sliders.
+// tarplay_pd's renderer (plain cosine, noise, link) and its wave editor's
+// mouse geometry with snap, the wheel and the sliders.
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "synth/pd32/record.h"
 #include "synth/pd32/wave.h"
@@ -14,18 +15,10 @@ protected:
     void SetUp() override
     {
         synth::synthinit();
-        synth::seednoise(1);
         synth::wavereset();
-        synth::lastvoice = 0;
-        for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, false);
-    }
-    static void sounding(int v, uint32_t step)
-    {
-        synth::voices[static_cast<size_t>(v)].step = step;
-        synth::voices[static_cast<size_t>(v)].level = 255;
-        synth::voices[static_cast<size_t>(v)].volume = 255;
-        synth::voices[static_cast<size_t>(v)].syncsrc = 255;
-        synth::voices[static_cast<size_t>(v)].ringsrc = 255;
+        auto& v = synth::voices[0];
+        v.level = v.volume = 255;
+        v.syncsrc = v.ringsrc = 255;
     }
     static int16_t frame()
     {
@@ -34,126 +27,75 @@ protected:
         EXPECT_EQ(out[0], out[1]);
         return out[0];
     }
-    static void click(int x, int y, uint8_t button)
-    {
-        synth::wavemouse(synth::wavemousekind::buttondown, x, y, button, 0);
-    }
-    static uint8_t point(int w, int i) { return synth::waves[static_cast<size_t>(w)][static_cast<size_t>(i)]; }
 };
 
-TEST_F(Pd32Test, RunsAtFortyEightThousand)
+TEST_F(Pd32Test, PlainCosineUnsignedNoiseAndLink)
 {
-    EXPECT_EQ(synth::nativerate, 48000);
-    EXPECT_EQ(synth::samplerate, 48000);
-    // 440 Hz: 440 * 2^24 / 48000, truncated.
-    EXPECT_EQ(synth::hzstep[440], 153791);
-}
-
-TEST_F(Pd32Test, FlatModulatorAndNoCompressionGiveThePlainCosine)
-{
-    // Every point 128 makes the modulator 0; pulse 0 leaves the phase
-    // alone; no feedback gain: out = cos(phase).
+    // Points at 128 make the modulator 0 and pulse 0 leaves the phase alone.
     for (int w = 0; w < 2; ++w) synth::waveclear(w);
-    sounding(0, 0x100000);  // 1/16 of a cycle per frame
-    synth::voices[0].pulse = 0;
-    for (int n = 1; n <= 4; ++n) {
-        const int16_t expect = static_cast<int16_t>(synth::costab[(4096u * n) & 0xFFFF] * 255 / 1024);
-        EXPECT_EQ(frame(), expect) << n;
-    }
-}
+    auto& v = synth::voices[0];
+    v.step = 0x100000;  // 1/16 of a cycle per frame
+    for (int n = 1; n <= 4; ++n) EXPECT_EQ(frame(), synth::costab[4096 * n] * 255 / 1024) << n;
 
-TEST_F(Pd32Test, LinkDecidesWhatBrightnessFollows)
-{
-    sounding(0, 1000);
-    synth::voices[0].pulse = 200;
-    synth::voices[0].filter = 10;
-    synth::voices[0].bright = 100;
+    // A signed or centred read, or an index from the 16-bit phase, misses 8159.
+    const auto saved = synth::noisetab;
+    synth::noisetab.fill(1);
+    synth::noisetab[0x2345] = 32768;  // phase 0x412345
+    v.step = 0x12345;
+    v.noise = 1;
+    EXPECT_EQ(frame(), 32767 * 255 / 1024);
+    EXPECT_EQ(frame(), 0);
+    synth::noisetab = saved;
+
+    // Brightness glides toward 255 - pulse (55) unlinked, 255 - filter (245) linked.
+    v.pulse = 200;
+    v.filter = 10;
+    v.bright = 100;
     frame();
-    EXPECT_EQ(synth::voices[0].bright.load(), 99) << "unlinked: toward 255 - pulse = 55";
+    EXPECT_EQ(v.bright.load(), 99);
     synth::link = true;
     frame();
     frame();
-    EXPECT_EQ(synth::voices[0].bright.load(), 101) << "linked: toward 255 - filter = 245";
+    EXPECT_EQ(v.bright.load(), 101);
 }
 
-TEST_F(Pd32Test, NoiseIsTheUnsignedTableAtThePhase)
+TEST_F(Pd32Test, MouseGeometrySnapWheelAndSliders)
 {
-    sounding(0, 0x12345);
-    synth::voices[0].noise = 1;
-    const int16_t out = frame();
-    const int64_t raw = synth::noisetab[0x12345 & 0xFFFF];
-    EXPECT_TRUE(raw == 1 || raw == 32768 || raw == 65535);
-    EXPECT_EQ(out, static_cast<int16_t>(std::min<int64_t>(raw, 32767) * 255 / 1024));
-}
-
-TEST_F(Pd32Test, RingSourceOutsideTheVoicesIsNone)
-{
-    sounding(0, 0x100000);
-    const int16_t plain = frame();
-    for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, false);
-    sounding(0, 0x100000);
-    synth::voices[0].ringsrc = 200;
-    synth::voices[0].syncsrc = 77;
-    EXPECT_EQ(frame(), plain);
-}
-
-TEST_F(Pd32Test, MouseGeometryWithSnap)
-{
-    click(31, 391, 1);  // left of the first point: nothing
-    EXPECT_EQ(point(0, 0), synth::initialwave[0]);
-    click(39, 391, 1);
-    EXPECT_EQ(point(0, 0), 0);
-    click(40, 136, 1);
-    EXPECT_EQ(point(0, 1), 255);
-    click(320 + 32 + 8 * 31, 300, 1);
-    EXPECT_EQ(point(1, 31), 91);
-    EXPECT_EQ(point(0, 31), synth::initialwave[31]);
-
-    synth::snap = true;
-    click(32 + 8 * 5, 200, 1);  // point 5 is made even: point 4
-    EXPECT_EQ(point(0, 4), 191);
-    EXPECT_EQ(point(0, 5), synth::initialwave[5]);
-    click(40, 135, 1);  // above the editing range
-    click(40, 392, 1);  // below it
-    EXPECT_EQ(point(0, 0), 0);
-}
-
-TEST_F(Pd32Test, WheelStepsBySixteenAndRightAveragesAroundTheCycle)
-{
-    synth::waves[0][3] = 37;
-    click(32 + 24, 200, 4);
-    EXPECT_EQ(point(0, 3), 48);
-    click(32 + 24, 200, 5);
-    EXPECT_EQ(point(0, 3), 32);
-    synth::waves[0][3] = 5;
-    click(32 + 24, 200, 5);
-    EXPECT_EQ(point(0, 3), 240) << "below 0 it wraps";
-    synth::waves[0][3] = 250;
-    click(32 + 24, 200, 4);
-    EXPECT_EQ(point(0, 3), 0);
-
-    // The first point's neighbours are the last and the second.
-    synth::waves[1][31] = 100;
-    synth::waves[1][1] = 51;
-    click(320 + 32, 200, 3);
-    EXPECT_EQ(point(1, 0), 75);
-}
-
-TEST_F(Pd32Test, SlidersTakeTheLeftButtonOnly)
-{
-    const int depthx = 32 + 8 * 32;
-    const int gainx = 320 + 32 + 8 * 35;
-    synth::wavemouse(synth::wavemousekind::motion, depthx, 391 - 77, 0, 1);
-    EXPECT_EQ(synth::depth.load(), 77);
-    synth::wavemouse(synth::wavemousekind::motion, depthx, 391 - 99, 0, 3);  // two buttons held
-    click(depthx, 391 - 99, 3);
-    click(depthx, 391 - 99, 4);
-    EXPECT_EQ(synth::depth.load(), 77);
-    synth::snap = true;
-    synth::wavemouse(synth::wavemousekind::motion, gainx, 391 - 77, 0, 1);
-    EXPECT_EQ(synth::fbgain.load(), 64) << "snap clears the low four bits";
-    EXPECT_EQ(synth::depth.load(), 77);
-    for (int i = 0; i < 32; ++i) EXPECT_EQ(point(1, i), synth::initialwave[static_cast<size_t>(i)]);
+    // Points are 8 pixels wide from x = 32 in each 320-pixel half, values at
+    // y 136..391; positions 32..33 are the depth slider, 34..35 the gain's.
+    using synth::depth, synth::fbgain, synth::waves;
+    constexpr bool drag = true, press = false;
+    const int dx = 32 + 8 * 32, gx = 320 + 32 + 8 * 35;
+    const struct {
+        int x, y; bool motion; int button; bool snap; relaxed<uint8_t>* target; int before, after;
+    } cases[] = {
+        {31, 391, press, 1, false, &waves[0][0], 77, 77},  // left of the first point
+        {39, 391, press, 1, false, &waves[0][0], 77, 0}, {40, 136, drag, 1, false, &waves[0][1], 77, 255},
+        {40, 135, press, 1, false, &waves[0][1], 77, 77}, {40, 392, press, 1, false, &waves[0][1], 77, 77},
+        {320 + 32 + 8 * 31, 300, press, 1, false, &waves[1][31], 77, 91},
+        {32 + 8 * 5, 200, press, 1, true, &waves[0][4], 77, 191},  // snap makes point 5 even
+        // Wheel: ±16, then the low four bits cleared; the middle button does nothing.
+        {56, 200, press, 4, false, &waves[0][3], 37, 48}, {56, 200, press, 5, false, &waves[0][3], 37, 16},
+        {56, 200, press, 5, false, &waves[0][3], 5, 240}, {56, 200, press, 2, false, &waves[0][3], 37, 37},
+        {320 + 32, 200, press, 3, false, &waves[1][0], 77, 40},  // right: last and second of its own wave
+        // Sliders take the left button alone.
+        {dx, 391 - 77, drag, 1, false, &depth, 8, 77}, {dx, 391 - 77, drag, 3, false, &depth, 8, 8},
+        {dx, 391 - 77, press, 3, false, &depth, 8, 8}, {dx, 391 - 77, press, 4, false, &depth, 8, 8},
+        {gx, 391 - 77, drag, 1, true, &fbgain, 0, 64},
+    };
+    for (const auto& c : cases) {
+        synth::wavereset();
+        synth::waveclear(0);  // the waves differ, so a read of the wrong one shows
+        synth::snap = c.snap;
+        *c.target = static_cast<uint8_t>(c.before);
+        const auto others = std::tuple(waves, depth.load(), fbgain.load());
+        const auto b = static_cast<uint8_t>(c.button);
+        synth::wavemouse(c.motion ? synth::wavemousekind::motion : synth::wavemousekind::buttondown, c.x, c.y,
+                         c.motion ? 0 : b, c.motion ? b : 0);
+        EXPECT_EQ(int(*c.target), c.after) << c.x << "," << c.y << " button " << c.button;
+        *c.target = static_cast<uint8_t>(c.before);
+        EXPECT_EQ(std::tuple(waves, depth.load(), fbgain.load()), others) << c.x << "," << c.y << " changed more";
+    }
 }
 
 }  // namespace
