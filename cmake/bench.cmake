@@ -9,7 +9,7 @@ endif()
 
 # F2's loop over a fixed length, for each program (scripts/bench runs them).
 if(TARPLAY_BENCH)
-  foreach(program tarplay tarplay8)
+  foreach(program tarplay tarplay8 tarplay_pd)
     add_executable(bench_record_${program} ${CMAKE_SOURCE_DIR}/bench/record_bench.cpp)
     target_link_libraries(bench_record_${program} PRIVATE tp_app tp_sid tp_ahx)
     tarplay_units(bench_record_${program} ${program})

@@ -1,7 +1,8 @@
 # Tests run per program: the golden renders of the demo tunes through each
-# program's renderer, compared with committed digests, and tarplay8's units.
+# program's renderer, compared with committed digests, and the units of
+# tarplay8 and tarplay_pd.
 if(TARPLAY_TESTS)
-  foreach(program tarplay tarplay8)
+  foreach(program tarplay tarplay8 tarplay_pd)
     add_executable(test_golden_${program} ${CMAKE_SOURCE_DIR}/tests/golden/golden_test.cpp)
     target_include_directories(test_golden_${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_compile_definitions(test_golden_${program} PRIVATE TARPLAY_PROGRAM="${program}")
@@ -13,18 +14,27 @@ if(TARPLAY_TESTS)
   endforeach()
 endif()
 
-# tarplay8's own units: its renderer, its processor's SBX, its play-screen
-# keys. They sit in tarplay8/ and fm/ folders of the test tree, which the
-# tarplay test programs do not take.
-if(TARPLAY_TESTS)
-  file(GLOB tarplay8_tests CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/tests/synth/fm/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/players/sid/tarplay8/*.cpp
-    ${CMAKE_SOURCE_DIR}/tests/app/tarplay8/*.cpp)
-  add_executable(test_tarplay8 ${tarplay8_tests})
-  target_include_directories(test_tarplay8 PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(test_tarplay8 PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
-  tarplay_units(test_tarplay8 tarplay8)
-  gtest_discover_tests(test_tarplay8 DISCOVERY_MODE PRE_TEST TEST_PREFIX "tarplay8."
+# A variant's own units, tested against that variant: test_<program> from
+# the test folders named after its renderer and program, which the tarplay
+# test programs do not take.
+function(tarplay_variant_tests program)
+  set(globs)
+  foreach(dir ${ARGN})
+    list(APPEND globs ${CMAKE_SOURCE_DIR}/tests/${dir}/*.cpp)
+  endforeach()
+  file(GLOB srcs CONFIGURE_DEPENDS ${globs})
+  add_executable(test_${program} ${srcs})
+  target_include_directories(test_${program} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(test_${program} PRIVATE tp_app tp_sid tp_ahx tp_testmain GTest::gtest)
+  tarplay_units(test_${program} ${program})
+  gtest_discover_tests(test_${program} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${program}."
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endfunction()
+
+if(TARPLAY_TESTS)
+  # tarplay8: its renderer, its processor's SBX, its play-screen keys.
+  tarplay_variant_tests(tarplay8 synth/fm players/sid/tarplay8 app/tarplay8)
+  # tarplay_pd: its renderer and wave editor, its SID player, its shell
+  # (time in ticks, the device per tune).
+  tarplay_variant_tests(tarplay_pd synth/pd32 players/sid/tarplay_pd app/tarplay_pd)
 endif()

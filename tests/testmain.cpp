@@ -3,14 +3,14 @@
 // a developer did.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "portable.h"
 
 int main(int argc, char** argv)
 {
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("TARPLAY_BUILD", TARPLAY_BUILD_DIR, 0);
-    setenv("TARPLAY_SOURCE", TARPLAY_SOURCE_DIR, 0);
+    portable::setenvdefault("SDL_VIDEODRIVER", "dummy");
+    portable::setenvdefault("SDL_AUDIODRIVER", "dummy");
+    portable::setenvdefault("TARPLAY_BUILD", TARPLAY_BUILD_DIR);
+    portable::setenvdefault("TARPLAY_SOURCE", TARPLAY_SOURCE_DIR);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -8,7 +8,7 @@
 
 namespace shell {
 
-relaxed<bool> silent{true};
+handover<bool> silent{true};
 relaxed<uint16_t> tickcountdown{0};
 relaxed<int32_t> blockframes{2048};
 relaxed<uint32_t> secondticks{0};
@@ -87,7 +87,9 @@ void audiocallback(void*, uint8_t* stream, int len)
         run = std::min(run, rate > second + 1 ? rate - second : 1u);
         countdown = static_cast<uint16_t>(countdown - run);
         uptimeframes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{uptimeframes} + run, 4294967295u));
-        playedframes = playedframes + run;
+        // The play screen stores to playedframes at the same time (restart,
+        // skip); an increment as load and store could undo such a store.
+        playedframes.add(run);
         if (second + run >= rate) {
             measuredrate = secondticks.load();
             secondticks = 0;

@@ -10,9 +10,15 @@
 
 namespace shell {
 
-extern relaxed<bool> silent;               // true: the callback writes zeros only
+// true: the callback writes zeros only. Clearing it hands the player and
+// voice state that load prepared to the audio thread; setting it takes them
+// back once a callback in progress has finished (wait on SDL's audio lock).
+extern handover<bool> silent;
 extern relaxed<uint16_t> tickcountdown;    // the callback's frames to the next tick
-extern relaxed<int32_t> blockframes;       // frames of the most recent block, 2048
+// Frames of the most recent block, 2048. The silent callback goes on storing
+// it while the recorder stores its own block size; either value is a whole
+// block, and only the play screen's oscilloscope reads it.
+extern relaxed<int32_t> blockframes;
 extern relaxed<uint32_t> secondticks;
 extern relaxed<uint32_t> secondframes;
 extern relaxed<uint32_t> measuredrate;

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 
+#include "app/program.h"
 #include "synth/synth.h"
 
 namespace shell {
@@ -27,10 +28,13 @@ relaxed<uint16_t> infolen{0};
 relaxed<bool> quitplay{false};
 relaxed<bool> running{false};
 
+// Two full blocks, the program's text padded to 67 columns, and a block
+// fading out to the right edge.
 static std::string maketitlebar()
 {
-    std::string t = "\xDB\xDB orvane's SID+AHX-Player b20120708";
-    t.append(33, ' ');
+    std::string t = "\xDB\xDB";
+    t += program::titletext;
+    t.resize(69, ' ');
     t += "\xDB\xDB\xDB\xDB\xDB\xB2\xB2\xB2\xB1\xB1\xB0";
     return t;
 }
@@ -54,11 +58,6 @@ void chooseplayer()
 {
     for (int i = 0; i < playerslots; ++i)
         if (players[i].ext == songext) curplayer = static_cast<uint8_t>(i);
-}
-
-bool tuneover()
-{
-    return !running && playedframes >= songframes;
 }
 
 void settickrate(uint16_t rate)

@@ -68,7 +68,7 @@ bool commonplaykey(const SDL_keysym& key)
     case SDLK_RIGHT: {
         const uint16_t rate = tickrate;
         tickpos = tickpos + rate;
-        playedframes = playedframes + static_cast<uint64_t>(rate) * samplespertick;
+        playedframes.add(static_cast<uint64_t>(rate) * samplespertick);
         return true;
     }
     case SDLK_LEFT:

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "app/audio.h"
+#include "app/audiolife.h"
 #include "app/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -93,11 +93,9 @@ bool playstart()
 {
     const playerrec* player = currentplayer();
     if (!player->load || !player->load(filename)) return false;
+    if (!audioopen()) return false;
 
     quitplay = false;
-    measuredrate = 0;
-    secondticks = 0;
-    secondframes = 0;
     displaymode &= 1;
     filename = shortname(filename);
     tickpos = 0;
@@ -111,8 +109,7 @@ bool playstart()
     scopescale = 1;
     gatheredms = 0;
     lastreading = 0;
-    // Last: from here on the audio thread ticks the player.
-    silent = false;
+    audiorun();
     return true;
 }
 
@@ -163,12 +160,7 @@ void playpass()
 void playend()
 {
     screen::connewline();
-    silent = true;
-    // A callback already under way finishes its block before stop runs.
-    SDL_LockAudio();
-    SDL_UnlockAudio();
-    const playerrec* player = currentplayer();
-    if (player->stop) player->stop();
+    audioend();
 }
 
 void playscreen()

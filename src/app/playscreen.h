@@ -20,12 +20,13 @@ void playscreen();
 // The pieces playscreen() is made of, so that each can be driven on its own.
 
 // Loads the tune and prepares the screen; false (and nothing touched) when
-// the player refuses the file. Clears silent as its very last step.
+// the player refuses the file or the audio cannot start. Starts the tune
+// sounding (audiorun) as its very last step.
 bool playstart();
 // One pass of the loop: sleep, redraw when due, one event, posted messages,
 // display reset after a restart.
 void playpass();
-// Sets silent, waits out a callback in progress, then calls the player's stop.
+// Ends the line and the tune's audio (audioend).
 void playend();
 
 // The whole redraw: status, information line, time, voice rows, note
@@ -49,6 +50,11 @@ void restoreplayframe();
 // Drawing helpers for the views that programs add.
 std::string hex2(uint8_t v);  // two upper-case hex digits
 void setpixel(int x, int y, uint8_t colour);  // outside the frame: nothing
+
+// Two digits of v (modulo 100), and minutes (modulo 100) and seconds as
+// "mm:ss".
+std::string twodigits(uint32_t v);
+std::string minutesseconds(uint64_t seconds);
 
 // "..." and the last 28 characters when a name is longer than 28.
 std::string shortname(const std::string& name);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/audio.h"
+#include "app/audiolife.h"
 #include "app/helpscreen.h"
 #include "app/playback.h"
 #include "app/playscreen.h"
@@ -28,6 +29,16 @@ void setpixel(int x, int y, uint8_t colour)
     screen::framebuf[y * screen::framewidth + x] = colour;
 }
 
+std::string twodigits(uint32_t v)
+{
+    return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
+}
+
+std::string minutesseconds(uint64_t seconds)
+{
+    return twodigits(static_cast<uint32_t>(seconds / 60 % 100)) + ":" + twodigits(static_cast<uint32_t>(seconds % 60));
+}
+
 namespace {
 
 constexpr int inforow = 4;
@@ -42,19 +53,6 @@ const char* const widenames[16] = {"C-", "C#", "D-", "D#", "E-", "F-", "F-", "F#
                                    "G-", "G#", "G#", "A-", "A-", "A#", "B-", "B-"};
 const char* const narrownames[16] = {"c", "C", "d", "D", "e", "f", "f", "F",
                                      "g", "G", "G", "a", "a", "A", "b", "b"};
-
-std::string twodigits(uint32_t v)
-{
-    return {static_cast<char>('0' + v / 10 % 10), static_cast<char>('0' + v % 10)};
-}
-
-// Minutes (two digits, modulo 100), a colon and seconds of a frame count.
-std::string minsec(uint64_t frames)
-{
-    const uint64_t seconds = synth::samplerate ? frames / synth::samplerate : 0;
-    return twodigits(static_cast<uint32_t>(seconds / 60 % 100)) + ":" +
-           twodigits(static_cast<uint32_t>(seconds % 60));
-}
 
 screen::tchardata* cell(int x, int y)
 {
@@ -106,9 +104,7 @@ void drawstatus()
 {
     screen::curattr = 7;
     screen::congotoxy(0, 1);
-    const uint32_t rate = measuredrate ? measuredrate.load() : secondticks.load();
-    screen::conwrite("Playing " + filename + " song " + screen::inttostr(cursong + 1) + " at " +
-                     screen::inttostr(static_cast<int32_t>(rate), 3) + "hz   ");
+    screen::conwrite("Playing " + filename + " song " + screen::inttostr(cursong + 1) + " at " + ratetext());
     screen::connewline();
     screen::conclreol();
 }
@@ -129,7 +125,7 @@ void scrollinfo()
 void drawtime()
 {
     screen::curattr = 7;
-    screen::conwriteat(69, 1, minsec(playedframes) + "/" + minsec(songframes));
+    screen::conwriteat(69, 1, timetext());
 }
 
 // Three pixel-row pairs from x = 120: level, pulse and brightness.
@@ -201,13 +197,7 @@ void drawvoices()
 void drawuptime()
 {
     screen::curattr = 7;
-    const uint32_t seconds = synth::samplerate ? uptimeframes / synth::samplerate : 0;
-    const uint32_t minutes = seconds / 60 % 1000;
-    std::string text = " ";
-    text += static_cast<char>('0' + minutes / 100);
-    text += twodigits(minutes);
-    text += ":" + twodigits(seconds % 60);
-    screen::conwriteat(73, 49, text);
+    screen::conwriteat(73, 49, uptimetext());
 }
 
 void drawnotehistory(uint8_t colour)

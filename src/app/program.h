@@ -12,6 +12,8 @@ namespace program {
 // Window caption and icon title.
 extern const char* const caption;
 extern const char* const icontitle;
+// The title line's text between its opening blocks and its closing fade.
+extern const char* const titletext;
 // The build tag that closes the help screen's banner.
 extern const char* const buildtag;
 // The help screen's lines between the banner and the plug-in list.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/audio.h"
+#include "app/audiolife.h"
 #include "app/helpscreen.h"
 #include "app/playback.h"
 #include "app/playscreen.h"
@@ -32,22 +33,34 @@ namespace {
     std::exit(254);
 }
 
+}  // namespace
+
 std::string sdlerror()
 {
     const char* e = SDL_GetError();
     return e ? e : "";
 }
 
-}  // namespace
+bool openaudiodevice()
+{
+    SDL_AudioSpec desired{};
+    desired.freq = synth::samplerate;
+    desired.format = AUDIO_S16LSB;
+    desired.channels = 2;
+    desired.samples = 2048;
+    desired.callback = audiocallback;
+    desired.userdata = nullptr;
+    return SDL_OpenAudio(&desired, nullptr) >= 0;
+}
 
 void initsystem()
 {
-    synth::samplerate = 44100;
+    synth::samplerate = synth::nativerate;
     synth::buildtables();
     selector::selectorinit();
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0)
-        startupfailure("?SDL: " + sdlerror() + "  ERROR");
+        sdlinitfailed("?SDL: " + sdlerror() + "  ERROR");
     // SDL turns an interrupt or termination signal into a window-close
     // event, which the screens ignore; Ctrl+C in a terminal and a plain kill
     // must still end the program.
@@ -61,28 +74,8 @@ void initsystem()
     SDL_WM_SetCaption(program::caption, program::icontitle);
     SDL_EnableKeyRepeat(300, 30);
 
-    SDL_AudioSpec desired{};
-    desired.freq = synth::samplerate;
-    desired.format = AUDIO_S16LSB;
-    desired.channels = 2;
-    desired.samples = 2048;
-    desired.callback = audiocallback;
-    desired.userdata = nullptr;
-    if (SDL_OpenAudio(&desired, nullptr) < 0) {
-        screen::messagebox("?Audio: " + sdlerror() + "  ERROR", 0x4F, true);
-        SDL_Quit();
-        std::exit(254);
-    }
-    SDL_PauseAudio(0);
-
+    audiostartup();
     program::startup();
-}
-
-void shutdownsystem()
-{
-    if (screen::fullscreen) screen::setvideomode(true);
-    SDL_Quit();
-    selector::selectordone();
 }
 
 int programmain()

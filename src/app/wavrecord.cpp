@@ -9,9 +9,10 @@
 #include <cstring>
 #include <string>
 
-#include "app/audio.h"
+#include "app/audiolife.h"
 #include "app/playback.h"
 #include "app/playscreen.h"
+#include "common/files.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/synth.h"
@@ -67,19 +68,14 @@ bool patchwavsizes(std::FILE* f)
 
 namespace {
 
-void putcell(int x, int y, uint16_t code)
-{
-    if (x >= 0 && x < screen::consolecols && y >= 0 && y < screen::screenrows) screen::conputchar(x, y, code);
-}
-
 // A file that cannot be written is the user's to fix (a read-only folder, a
 // full disk): say so and go back to the selector with the program intact.
-void writefailed(std::FILE* f, const std::string& wavname, int error)
+// The unfinished recording goes; a WAV file of the same name from before is
+// never touched.
+void writefailed(std::FILE* f, const std::string& partname, const std::string& wavname, int error)
 {
-    if (f) {
-        std::fclose(f);
-        std::remove(wavname.c_str());
-    }
+    if (f) std::fclose(f);
+    if (!partname.empty()) std::remove(partname.c_str());
     std::string msg = "?WAV: " + shortname(wavname) + ": " + std::strerror(error) + "  ERROR";
     if (msg.size() > 78) msg.resize(78);
     screen::curattr = 7;
@@ -99,10 +95,7 @@ void clearvoicestate()
 
 void recordwav()
 {
-    // The callback must stay away from the player that this thread drives.
-    silent = true;
-    SDL_LockAudio();
-    SDL_UnlockAudio();
+    recordprepare();
 
     const playerrec& player = players[curplayer.load() & 7];
     if (!player.load) return;
@@ -114,18 +107,18 @@ void recordwav()
     const int len = static_cast<int>(msg.size());
     const int boxx = 39 - len / 2;
     screen::messagebox(msg, 0x2F, false);
-    screen::curattr = 0x2F;
-    putcell(40 - len / 2, 26, 0xB6);
-    putcell(40 + len / 2, 26, 0xC7);
     screen::curattr = 7;
 
-    std::FILE* f = std::fopen(wavname.c_str(), "wb");
+    // The recording grows under a name of its own beside the final one and
+    // takes that name only when it is complete.
+    std::string partname;
+    std::FILE* f = createbeside(wavname, partname);
     if (!f) {
-        writefailed(nullptr, wavname, errno);
+        writefailed(nullptr, "", wavname, errno);
         return;
     }
     if (!writewavheader(f)) {
-        writefailed(f, wavname, errno);
+        writefailed(f, partname, wavname, errno);
         return;
     }
 
@@ -134,62 +127,43 @@ void recordwav()
     tickpos = 0;
     resetdisplaycounters();
     playedframes = 0;
-    // The first frame starts with a tick, so every recording is the same.
-    renderblockcountdown = 0;
     screen::curattr = 0x2F;
 
-    const uint64_t length = songframes;
-    // A player that never ends its tune would otherwise record forever: by
-    // this many frames past the length it must have ticked past it.
-    const uint64_t limit = length + 65536 + 4096;
-    int shownpercent = -1;
-    int shownpos = -1;
-    bool unshown = false;
+    // A player that never ends its tune would otherwise record forever.
+    const uint64_t limit = recordlimit();
+    uint64_t written = 0;
     uint32_t presentedat = SDL_GetTicks() - presentgapms;
     while (!quitplay) {
-        renderblock(nullptr, renderbuf, blockbytes);
+        recordblock(renderbuf, blockbytes);
         if (!put(f, renderbuf, blockbytes)) {
-            writefailed(f, wavname, errno);
+            writefailed(f, partname, wavname, errno);
             return;
         }
-        const uint64_t played = playedframes;
-        // With no known length the first block is the whole recording.
-        const uint8_t percent = static_cast<uint8_t>(length ? 100 * played / length : 100);
-        putcell(boxx + 1, 25, static_cast<uint16_t>('0' + percent / 100));
-        putcell(boxx + 2, 25, static_cast<uint16_t>('0' + percent / 10 % 10));
-        putcell(boxx + 3, 25, static_cast<uint16_t>('0' + percent % 10));
-        int barpos = len - 2;
-        if (length) {
-            const uint8_t pos = static_cast<uint8_t>(static_cast<uint64_t>(len - 2) * played / length);
-            putcell(40 - len / 2 + 1 + pos, 26, 0xCD);
-            barpos = pos;
-        } else {
-            for (int pos = 0; pos <= len - 2; ++pos) putcell(40 - len / 2 + 1 + pos, 26, 0xCD);
-        }
-        if (percent != shownpercent || barpos != shownpos) unshown = true;
-        shownpercent = percent;
-        shownpos = barpos;
+        written += blockbytes / 4;
+        recordprogress(boxx, len);
         const uint32_t now = SDL_GetTicks();
-        if (unshown && now - presentedat >= presentgapms) {
+        if (screen::textscreen != screen::shownscreen && now - presentedat >= presentgapms) {
             screen::presentframe();
             presentedat = now;
-            unshown = false;
         }
-        if (screen::pollkey()) quitplay = true;
-        if (played >= limit) quitplay = true;
+        if (recordstopped()) quitplay = true;
+        if (written >= limit) quitplay = true;
     }
 
     screen::curattr = 7;
-    screen::messagebox("Recording Done", 0x2F, false);
     if (!patchwavsizes(f)) {
-        writefailed(f, wavname, errno);
+        writefailed(f, partname, wavname, errno);
         return;
     }
     if (std::fclose(f) != 0) {
-        writefailed(nullptr, wavname, errno);
-        std::remove(wavname.c_str());
+        writefailed(nullptr, partname, wavname, errno);
         return;
     }
+    if (!replacefile(partname, wavname)) {
+        writefailed(nullptr, partname, wavname, errno);
+        return;
+    }
+    screen::messagebox("Recording Done", 0x2F, false);
     running = true;
 }
 

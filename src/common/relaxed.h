@@ -32,6 +32,30 @@ public:
     T operator++(int) noexcept { T old = load(); store(static_cast<T>(old + 1)); return old; }
     T operator--(int) noexcept { T old = load(); store(static_cast<T>(old - 1)); return old; }
 
+    // A true read-modify-write, for a counter that the other thread may
+    // store to at the same time: neither change is lost.
+    void add(T x) noexcept { v_.fetch_add(x, std::memory_order_relaxed); }
+
+private:
+    std::atomic<T> v_;
+    static_assert(std::atomic<T>::is_always_lock_free, "shared values must be lock-free");
+};
+
+// A value that hands a whole set of plain data from one thread to the other:
+// the writer prepares the data, then stores (release); a reader whose load
+// (acquire) sees that store also sees everything written before it.
+template <class T>
+class handover {
+public:
+    constexpr handover(T value = T{}) noexcept : v_(value) {}
+    handover(const handover&) = delete;
+    handover& operator=(const handover&) = delete;
+    handover& operator=(T value) noexcept { store(value); return *this; }
+
+    T load() const noexcept { return v_.load(std::memory_order_acquire); }
+    void store(T value) noexcept { v_.store(value, std::memory_order_release); }
+    operator T() const noexcept { return load(); }
+
 private:
     std::atomic<T> v_;
     static_assert(std::atomic<T>::is_always_lock_free, "shared values must be lock-free");

@@ -5,6 +5,7 @@
 
 #include "screen/console.h"
 #include "screen/font.h"
+#include "screen/videoflavour.h"
 
 namespace screen {
 
@@ -26,7 +27,6 @@ namespace {
 // Pixel rows of the bar cells 256..264: 0 to 8 lit columns from the left.
 constexpr uint8_t barrows[9] = {0x00, 0x80, 0xC0, 0xE0, 0xF0, 0xF8, 0xFC, 0xFE, 0xFF};
 
-constexpr uint32_t videoflags = SDL_HWSURFACE | SDL_HWACCEL | SDL_DOUBLEBUF;
 
 struct rgb332 {
     int r, g, b;
@@ -181,7 +181,7 @@ void screenreset()
 void setvideomode(bool toggle)
 {
     if (toggle) fullscreen = !fullscreen;
-    uint32_t flags = videoflags;
+    uint32_t flags = windowflags;
     if (fullscreen) flags |= SDL_FULLSCREEN;
     surface = SDL_SetVideoMode(framewidth, screenrows * 8, 8, flags);
     sent.valid = false;
@@ -211,7 +211,7 @@ void presentframe()
 bool pollkey()
 {
     if (!SDL_PollEvent(&event)) return false;
-    return event.type == SDL_KEYDOWN || event.type == SDL_MOUSEBUTTONDOWN;
+    return endswait(event);
 }
 
 uint8_t lastkey() { return static_cast<uint8_t>(event.key.keysym.sym & 0xFF); }

@@ -53,7 +53,8 @@ void setvideomode(bool toggle);
 // (when there is one).
 void presentframe();
 
-// Takes at most one event into event; true for a key or mouse-button press.
+// Takes at most one event into event; true for one that ends a wait (a key
+// or mouse-button press; in tarplay_pd a key press only).
 bool pollkey();
 
 // Low byte of the key symbol in event.

@@ -1,5 +1,6 @@
 #include "selector/dirlist.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/playback.h"
@@ -10,8 +11,8 @@
 
 namespace selector {
 
-tdirarr dirlist;
-uint16_t dircount = 0;
+tdirarr dirlist(dirarrsize);
+int32_t dircount = 0;
 std::string startdir;
 
 namespace {
@@ -27,7 +28,9 @@ std::string cutlabel(const std::string& text, size_t keep)
 
 void append(uint8_t isdir, const std::string& name, std::string label)
 {
-    dirrec& e = dirlist[dircount];
+    if (static_cast<size_t>(dircount) >= dirlist.size())
+        dirlist.resize(std::max<size_t>(2 * dirlist.size(), dirarrsize));
+    dirrec& e = dirlist[static_cast<size_t>(dircount)];
     e.isdir = isdir;
     e.name = name;
     e.label = std::move(label);
@@ -81,24 +84,22 @@ std::string displayname(const std::string& name)
     return parts.name + parts.ext;
 }
 
-void readdirs()
+void readdirs(const std::vector<direntry>& entries)
 {
-    for (const direntry& e : enumeratedir()) {
+    for (const direntry& e : entries) {
         if (!e.isdir) continue;
-        if (dircount >= maxdirentries) continue;
         if (e.name == ".") continue;
         const std::string text = e.name == ".." ? std::string("..") : cutlabel(displayname(e.name), dirlabeltext);
         append(1, e.name, "<" + text + ">");
     }
 }
 
-void readfiles(const std::string& ext)
+void readfiles(const std::vector<direntry>& entries, const std::string& ext)
 {
-    for (const direntry& e : enumeratedir()) {
+    for (const direntry& e : entries) {
         if (e.isdir) continue;
         const std::string tail = e.name.size() < 4 ? e.name : e.name.substr(e.name.size() - 4);
         if (upcaseascii(tail) != ext) continue;
-        if (dircount >= maxdirentries) continue;
         append(0, e.name, cutlabel(displayname(e.name), filelabeltext));
     }
 }
@@ -108,8 +109,8 @@ bool direntryafter(const dirrec& a, const dirrec& b)
     if (a.label == "<..>") return false;
     if (b.label == "<..>") return true;
     if (a.isdir != b.isdir) return a.isdir < b.isdir;
-    // Compared in place: the sort runs this half a million times on a full
-    // list, and copying both labels per test would dominate a rebuild.
+    // Compared in place: the sort runs this about a million times on a
+    // folder of 50,000 entries, and copying both labels would dominate.
     const std::string& x = a.label;
     const std::string& y = b.label;
     const size_t n = x.size() < y.size() ? x.size() : y.size();
@@ -121,34 +122,30 @@ bool direntryafter(const dirrec& a, const dirrec& b)
     return x.size() > y.size();
 }
 
-void sortdirlist(uint16_t n)
+void sortdirlist(int32_t n)
 {
-    int hi = static_cast<int>(n < dirarrsize ? n : dirarrsize) - 1;
-    while (hi > 0) {
-        int lastswap = 0;
-        for (int i = 1; i <= hi; ++i) {
-            if (direntryafter(dirlist[i - 1], dirlist[i])) {
-                std::swap(dirlist[i - 1], dirlist[i]);
-                lastswap = i;
-            }
-        }
-        hi = lastswap;
-    }
+    // The order is a strict weak one, so a stable sort gives exactly what
+    // exchanging neighbours until none is out of order would, in n log n.
+    const size_t count = n > 0 ? std::min(static_cast<size_t>(n), dirlist.size()) : 0;
+    std::stable_sort(dirlist.begin(), dirlist.begin() + static_cast<std::ptrdiff_t>(count),
+                     [](const dirrec& a, const dirrec& b) { return direntryafter(b, a); });
 }
 
 void builddirlist()
 {
     dircount = 0;
-    readdirs();
+    const std::vector<direntry> entries = enumeratedir();
+    readdirs(entries);
     for (const auto& p : shell::players)
-        if (p.active) readfiles(p.ext);
+        if (p.active) readfiles(entries, p.ext);
     if (dircount > 1) sortdirlist(dircount);
 }
 
 void selectorinit()
 {
-    dirlist.fill(dirrec{});
+    dirlist.assign(dirarrsize, dirrec{});
     if (!getworkdir(startdir)) ioerror("getcwd");
+    holdworkdir();
     builddirlist();
     selresult = 0;
     quickstr.clear();
@@ -159,7 +156,7 @@ void selectorinit()
 
 void selectordone()
 {
-    if (!setworkdir(startdir)) ioerror("chdir " + startdir);
+    if (!returntoheldworkdir(startdir)) ioerror("chdir " + startdir);
 }
 
 }  // namespace selector

@@ -2,9 +2,11 @@
 // registered player claims, sorted, in a fixed array.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "selector/direnum.h"
 
 namespace selector {
 
@@ -14,12 +16,13 @@ struct dirrec {
     std::string label;  // what the selector shows, at most 78 characters
 };
 
+// The list starts with room for this many entries and grows for a folder
+// that holds more: every entry is listed, however many there are.
 constexpr int dirarrsize = 1057;
-constexpr int maxdirentries = 1023;
-using tdirarr = std::array<dirrec, dirarrsize>;
+using tdirarr = std::vector<dirrec>;
 
 extern tdirarr dirlist;
-extern uint16_t dircount;
+extern int32_t dircount;
 extern std::string startdir;
 
 struct splitparts {
@@ -33,10 +36,14 @@ void selectorinit();
 // Changes back to startdir.
 void selectordone();
 
+// Enumerates the folder once and lists its directories, then the files of
+// each active player slot in slot order, then sorts.
 void builddirlist();
-void readdirs();
-void readfiles(const std::string& ext);
-void sortdirlist(uint16_t n);
+void readdirs(const std::vector<direntry>& entries);
+void readfiles(const std::vector<direntry>& entries, const std::string& ext);
+// A stable sort: the parent entry first, then directories, then files, each
+// ascending by label without regard to letter case.
+void sortdirlist(int32_t n);
 bool direntryafter(const dirrec& a, const dirrec& b);
 splitparts splitpath(const std::string& path);
 

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include "app/playback.h"
-#include "common/ioerror.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "selector/direnum.h"
@@ -11,12 +10,12 @@
 
 namespace selector {
 
-uint16_t selpos = 0;
-uint16_t sellast = 0;
+int32_t selpos = 0;
+int32_t sellast = 0;
 uint8_t selrow = 25;
 uint8_t selresult = 0;
 std::string quickstr;
-uint16_t quickpos = 0;
+int32_t quickpos = 0;
 bool recordrequest = false;
 
 namespace {
@@ -36,8 +35,18 @@ constexpr uint16_t altmask = 0x300;
 constexpr uint32_t framedelayms = 20;
 constexpr uint32_t flashdelayms = 100;
 
-// The entry under the cursor, or none when the list is empty. sellast wraps
-// to 65535 for an empty list, so every look-up goes through here.
+// Whether name, with a-z turned to A-Z, begins with prefix (upper case):
+// compared in place, so that a search through a large folder copies nothing.
+bool upcasestartswith(const std::string& name, const std::string& prefix)
+{
+    if (name.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (upcasebyte(static_cast<uint8_t>(name[i])) != static_cast<uint8_t>(prefix[i])) return false;
+    return true;
+}
+
+// The entry under the cursor, or none when the list is empty. sellast is -1
+// for an empty list, so every look-up goes through here.
 const dirrec* current()
 {
     if (selpos >= dircount) return nullptr;
@@ -59,15 +68,15 @@ void movedown()
 // 24 rows below it on. Signed arithmetic: a short list must not wrap.
 void pageup()
 {
-    if (selpos >= selrow) selpos = static_cast<uint16_t>(selpos - (selrow - 2));
+    if (selpos >= selrow) selpos -= selrow - 2;
     else selpos = 0;
 }
 
 void pagedown()
 {
     if (dircount == 0) return;
-    if (static_cast<int>(sellast) - static_cast<int>(selrow) > static_cast<int>(selpos))
-        selpos = static_cast<uint16_t>(selpos + (selrow - 1));
+    if (sellast - selrow > selpos)
+        selpos += selrow - 1;
     else
         selpos = sellast;
 }
@@ -206,7 +215,14 @@ void writechoice(std::string& filename)
     const splitparts parts = splitpath(e->name);
     filename = e->name;
     shell::filename = e->name;
+#ifdef _WIN32
     shell::songname = parts.name;
+#else
+    // "\" and ":" are ordinary characters of a name here: the song is named
+    // by the whole name up to its extension, never by the part after one of
+    // them, which would name (and record over) another file.
+    shell::songname = e->name.substr(0, e->name.rfind('.'));
+#endif
     shell::songext = upcaseascii(parts.ext);
     shell::chooseplayer();
 }
@@ -231,11 +247,13 @@ void drawselector()
     screen::curattr = titlecolour;
     screen::conwriteat(0, 0, shell::titlebar);
     selresult = resultnone;
-    sellast = static_cast<uint16_t>(dircount - 1);
+    sellast = dircount - 1;
     for (int row = 2; row < screen::screenrows; ++row) {
-        const int index = selpos + row - selrow;
-        if (index >= 0 && index < dircount)
-            drawlistline(row, dirlist[index].label, dirlist[index].isdir, true);
+        const int32_t index = selpos + row - selrow;
+        if (index >= 0 && index < dircount) {
+            const dirrec& e = dirlist[index];
+            drawlistline(row, e.label, e.isdir, true);
+        }
     }
 }
 
@@ -245,8 +263,10 @@ void changedir(const std::string& name, std::string& previous)
     // A working directory removed behind our back has no path any more, but
     // its parent can still be entered by name.
     if (!getworkdir(previous)) previous.clear();
-    if (setworkdir(name)) return;
-    if (!previous.empty() && !setworkdir(previous)) ioerror("chdir " + previous);
+    // A change that fails leaves the working directory where it was, so
+    // there is nothing to go back to (and a full path past the system's
+    // limit could not be entered anyway).
+    setworkdir(name);
 }
 
 void enterdir()
@@ -260,7 +280,7 @@ void enterdir()
 
     const size_t cut = previous.find_last_of("/\\");
     const std::string left = cut == std::string::npos ? std::string() : previous.substr(cut + 1);
-    for (uint16_t i = 0; i < dircount; ++i) {
+    for (int32_t i = 0; i < dircount; ++i) {
         if (dirlist[i].name == left) {
             selpos = i;
             break;
@@ -274,8 +294,8 @@ void quicksearch(char ch)
     std::string text = quickstr;
     if (ch != 0) text += ch;
     if (!text.empty()) {
-        for (uint16_t i = 0; i < dircount; ++i) {
-            if (upcaseascii(dirlist[i].name).starts_with(text)) {
+        for (int32_t i = 0; i < dircount; ++i) {
+            if (upcasestartswith(dirlist[i].name, text)) {
                 quickpos = i;
                 selpos = i;
                 quickstr = text;

@@ -7,12 +7,14 @@
 
 namespace selector {
 
-extern uint16_t selpos;
-extern uint16_t sellast;
+// Signed 32 bits: a folder may list any number of entries, and sellast is -1
+// for an empty list.
+extern int32_t selpos;
+extern int32_t sellast;
 extern uint8_t selrow;
 extern uint8_t selresult;  // 0 nothing, 1 directory changed, 13 chosen, 27 leave
 extern std::string quickstr;
-extern uint16_t quickpos;
+extern int32_t quickpos;
 extern bool recordrequest;
 
 // Runs the screen until a tune is chosen (true) or the user leaves (false);
@@ -22,8 +24,8 @@ bool fileselector(std::string& filename);
 
 void drawselector();
 void drawlistline(int row, const std::string& text, uint8_t isdir, bool cursorok);
-// Hands back the current directory as previous and changes into name; on
-// failure changes back, so the working directory stays as it was.
+// Hands back the current directory as previous and changes into name; a
+// change that fails leaves the working directory as it was.
 void changedir(const std::string& name, std::string& previous);
 void enterdir();
 void quicksearch(char ch);

@@ -2,13 +2,14 @@
 #include "synth/synth.h"
 
 #include <chrono>
+#include <cmath>
 #include <limits>
+#include <numbers>
 #include <random>
 
 namespace synth {
 
 relaxed<uint8_t> lastvoice{7};
-uint16_t samplerate = 44100;
 // Grouped in threes like the SID's voices: each voice is modulated by the
 // previous one of its group, the first by the last.
 const std::array<uint8_t, voicecount> modsource = {2, 0, 1, 5, 3, 4, 8, 6, 7};
@@ -32,6 +33,20 @@ uint32_t synthrandom(uint32_t n)
 {
     if (n == 0) return 0;
     return std::uniform_int_distribution<uint32_t>(0, n - 1)(generator);
+}
+
+void fillcosine(std::array<int16_t, 65536>& table)
+{
+    for (int i = 0; i < 65536; ++i)
+        table[i] = static_cast<int16_t>(std::lround(std::cos(2.0 * std::numbers::pi * i / 65536.0) * 32767.0));
+}
+
+void fillunsignednoise(std::array<uint16_t, 65536>& table)
+{
+    for (auto& entry : table) {
+        const int32_t r = static_cast<int32_t>(synthrandom(3));
+        entry = static_cast<uint16_t>((r - 1) * 32767 + 32768);
+    }
 }
 
 int32_t hztostep(uint16_t hz)

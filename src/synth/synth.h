@@ -17,7 +17,10 @@ constexpr int voicecount = 9;
 constexpr int waveparamcount = 96;
 
 extern relaxed<uint8_t> lastvoice;                // highest rendered voice, initially 7
-extern uint16_t samplerate;                       // 44100; set before audio starts
+extern uint16_t samplerate;                       // set before audio starts
+// The output rate the linked renderer is made for (44100, or 48000 in
+// tarplay_pd); samplerate starts there.
+extern const uint16_t nativerate;
 extern const std::array<uint8_t, voicecount> modsource;
 extern std::array<relaxed<uint8_t>, waveparamcount> waveparams;  // all 128
 extern relaxed<uint8_t> resonance;                // SID filter resonance; only the FM renderer reads it
@@ -41,6 +44,12 @@ int32_t hztostep(uint16_t hz);
 
 // Display code of f Hz (0..4095): octave in the high byte, position in the low.
 uint16_t hzlogvalue(uint16_t f);
+
+// The tables two renderers share the rule of: the cosine scaled to
+// +-32767 and rounded, and the unsigned noise of 1, 32768 or 65535 with one
+// draw of the generator per entry in index order.
+void fillcosine(std::array<int16_t, 65536>& table);
+void fillunsignednoise(std::array<uint16_t, 65536>& table);
 
 // Uniform random integer 0..n-1 from the generator seeded by synthinit.
 uint32_t synthrandom(uint32_t n);

@@ -19,13 +19,17 @@ void voicelevel(int v, uint8_t level);
 // decode the control byte recompute them on their next call.
 void voicemodulation(int v, uint8_t syncsrc, uint8_t ringsrc, uint8_t noise);
 void voicephasereset(int v);
+// The phase the voice last reported to the voices it syncs: cleared, it
+// reports no wrap on its next frame.
+void voicelastphaseclear(int v);
 // The reset every player does at tune start: step, level, notefrac, octave 0.
 void voicetunereset(int v);
 
 // The last oscillator output, which a tune may read back (SID voice 3).
 int32_t voicelastout(int v);
 
-// Muting, from the play screen (or a tool).
+// Muting, from the play screen (or a tool). A renderer whose record has no
+// mute flag reports every voice unmuted and ignores the request.
 void voicemute(int v, bool muted);
 bool voicemuted(int v);
 

@@ -46,6 +46,7 @@ void voicemodulation(int v, uint8_t syncsrc, uint8_t ringsrc, uint8_t noise)
 }
 
 void voicephasereset(int v) { voiceat(v).phase = 0; }
+void voicelastphaseclear(int v) { voiceat(v).lastphase = 0; }
 
 void voicetunereset(int v)
 {
@@ -58,22 +59,18 @@ void voicetunereset(int v)
 
 int32_t voicelastout(int v) { return voiceat(v).lastout; }
 
-void voicemute(int v, bool muted) { voiceat(v).muted = muted ? 1 : 0; }
-bool voicemuted(int v) { return voiceat(v).muted != 0; }
-
 tvoiceview voiceview(int v)
 {
     const tvoice& voice = voiceat(v);
-    return {voice.notefrac, voice.octave, voice.control, voice.muted,
-            voice.pulse,    voice.filter, voice.level,   voice.noise};
+    const uint8_t muted = voicemuted(v) ? 1 : 0;
+    return {voice.notefrac, voice.octave, voice.control, muted, voice.pulse, voice.filter, voice.level, voice.noise};
 }
 
 void voiceclear(int v, bool keepmute)
 {
-    tvoice& voice = voiceat(v);
-    const uint8_t muted = keepmute ? voice.muted.load() : 0;
-    voice = tvoice{};
-    voice.muted = muted;
+    const bool muted = keepmute && voicemuted(v);
+    voiceat(v) = tvoice{};
+    voicemute(v, muted);
 }
 
 }  // namespace synth

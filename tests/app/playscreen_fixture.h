@@ -13,6 +13,7 @@
 
 #include "app/audio.h"
 #include "app/playback.h"
+#include "portable.h"
 #include "app/playscreen.h"
 #include "playscreen_player.h"
 #include "screen/console.h"
@@ -35,7 +36,7 @@ protected:
     {
         static bool sdlready = false;
         if (!sdlready) {
-            setenv("SDL_VIDEODRIVER", "dummy", 0);
+            portable::setenvdefault("SDL_VIDEODRIVER", "dummy");
             ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
             screen::screeninit();
             screen::screenrows = 50;

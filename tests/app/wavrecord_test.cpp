@@ -1,6 +1,11 @@
 // Rendering a tune into a WAV file: header, length, repeatability, abort,
 // progress and the failures a user can cause.
+#ifndef _WIN32
+#include <sys/resource.h>
 #include <unistd.h>
+#endif
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -8,6 +13,7 @@
 
 #include "app/wavrecord.h"
 #include "playscreen_fixture.h"
+#include "portable.h"
 
 namespace {
 
@@ -23,9 +29,7 @@ protected:
         PlayFixture::SetUp();
         if (HasFatalFailure()) return;
         startdir = fs::current_path();
-        char pattern[] = "/tmp/tarplay-wav.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        workdir = pattern;
+        workdir = portable::makescratchdir("tarplay-wav.");
         fs::current_path(workdir);
         shell::silent = true;
     }
@@ -248,18 +252,44 @@ TEST_F(WavRecord, FileThatCannotBeCreatedIsReported)
     EXPECT_EQ(messages.back().text, "Recording Done");
 }
 
-TEST_F(WavRecord, FullDiskIsReportedAndThePartialFileRemoved)
+#ifndef _WIN32
+// A disk that fills up is made with a file-size limit, which Windows lacks.
+TEST_F(WavRecord, FullDiskIsReportedThePartialFileRemovedAndTheOldFileKept)
 {
-    if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    // The disk fills up after 100,000 bytes of any one file.
+    const std::vector<uint8_t> old(200000, 0x5A);
+    std::ofstream("tune.wav", std::ios::binary).write(reinterpret_cast<const char*>(old.data()), 200000);
     testplayer::cfg.songframes = 44100ull * 10;
-    fs::create_symlink("/dev/full", "tune.wav");
+    struct rlimit saved;
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 100000;
+    const auto oldhandler = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     shell::recordwav();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldhandler);
+
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text.substr(0, 5), "?WAV:");
     EXPECT_EQ(messages[1].attr, 0x4F);
     EXPECT_TRUE(messages[1].wait);
     EXPECT_TRUE(shell::running.load());
-    EXPECT_FALSE(fs::exists(fs::symlink_status("tune.wav")));
+    EXPECT_EQ(readfile("tune.wav"), old) << "the previous recording survives";
+    int files = 0;
+    for (const auto& e : fs::directory_iterator(".")) files += e.is_regular_file();
+    EXPECT_EQ(files, 1) << "nothing of the failed recording is left";
+}
+#endif
+
+TEST_F(WavRecord, ACompleteRecordingReplacesTheOldFile)
+{
+    std::ofstream("tune.wav") << "old";
+    testplayer::cfg.songframes = 10000;
+    shell::recordwav();
+    EXPECT_EQ(checkedframes(readfile("tune.wav")), 3u * 4096u);
+    EXPECT_EQ(messages.back().text, "Recording Done");
+    EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -77,8 +77,14 @@ start_tarplay() {
         exec "$TARPLAY_BIN"
     ) >"$E2E_TMP/stdout" 2>&1 &
     E2E_PID=$!
+    wait_window
+}
+
+# wait_window: waits for the window of the program started as $E2E_PID and
+# gives it the keyboard.
+wait_window() {
     E2E_WID=
-    for _ in $(seq 1 150); do
+    for _ in $(seq 1 300); do
         E2E_WID=$(xdotool search --name "tarlin synth sound player" 2>/dev/null | head -n 1 || true)
         if [ -n "$E2E_WID" ]; then break; fi
         if ! kill -0 "$E2E_PID" 2>/dev/null; then fail "the program ended before its window appeared"; fi
@@ -130,10 +136,9 @@ capture_sound() {
 peak() {
     local from=$(( $1 / 4 * 4 )) to=$(( $2 / 4 * 4 ))
     [ "$to" -gt "$from" ] || fail "no sound was captured between $1 and $2"
-    # od reads the range itself: a reader cut short by head (the file grows
-    # while the program plays) could die of SIGPIPE and end the test silently.
-    od -An -v -td2 -w2 -j"$from" -N"$((to - from))" "$audio" |
-        awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
+    # od reads the range itself: a tail cut short by head would die of SIGPIPE
+    # once the growing file holds more than a pipe's worth past the range.
+    od -An -v -td2 -w2 -j "$from" -N "$((to - from))" "$audio" | awk '{ v = $1 < 0 ? -$1 : $1; if (v > m) m = v } END { print m + 0 }'
 }
 
 # size: bytes captured so far.

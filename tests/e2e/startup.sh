@@ -2,14 +2,16 @@
 # The program opens its 640x400 window with its caption, shows the help
 # screen, goes to the selector on the first key, and Escape there ends it
 # with exit code 0.
-# programs: tarplay tarplay8
+# programs: tarplay tarplay8 tarplay_pd
 . "$(dirname "$0")/lib.sh"
 
 mkdir -p "$E2E_TMP/tunes"
 start_tarplay "$E2E_TMP/tunes"
 
+caption="tarlin synth sound player b20120708"
+[ "${TARPLAY_PROGRAM:-tarplay}" = tarplay_pd ] && caption="tarlin synth sound player b20091123"
 name=$(xdotool getwindowname "$E2E_WID")
-[ "$name" = "tarlin synth sound player b20120708" ] || fail "caption is '$name'"
+[ "$name" = "$caption" ] || fail "caption is '$name'"
 geometry=$(xdotool getwindowgeometry "$E2E_WID" | awk '/Geometry/ { print $2 }')
 [ "$geometry" = "640x400" ] || fail "window is $geometry"
 
@@ -17,10 +19,12 @@ screenshot "$E2E_TMP/help.png"
 size=$(identify -format '%wx%h' "$E2E_TMP/help.png")
 [ "$size" = "640x400" ] || fail "screenshot is $size"
 # Banner on rows 0-5, an empty row, the key list from row 7 (twelve lines in
-# tarplay, seven in tarplay8), an empty row, "Plugins found:" and the two
-# players, nothing below.
+# tarplay, seven in tarplay8, nineteen with the greetings in tarplay_pd, one
+# of them empty), an empty row, "Plugins found:" and the two players,
+# nothing below.
 keylines=12
 [ "${TARPLAY_PROGRAM:-tarplay}" = tarplay8 ] && keylines=7
+[ "${TARPLAY_PROGRAM:-tarplay}" = tarplay_pd ] && keylines=19
 last=$(( 6 + keylines ))
 for row in 0 1 2 3 4 5 7 8 $last $(( last + 2 )) $(( last + 3 )) $(( last + 4 )); do
     row_lit "$E2E_TMP/help.png" "$row" || fail "help row $row is empty"

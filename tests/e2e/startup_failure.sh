@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A video driver that SDL cannot start makes the program print its one line
 # and end with exit code 254.
-# programs: tarplay tarplay8
+# programs: tarplay tarplay8 tarplay_pd
 . "$(dirname "$0")/lib.sh"
 
 set +e

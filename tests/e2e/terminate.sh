@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A termination signal ends the program even though closing the window is
 # ignored by its screens.
-# programs: tarplay tarplay8
+# programs: tarplay tarplay8 tarplay_pd
 . "$(dirname "$0")/lib.sh"
 
 mkdir -p "$E2E_TMP/tunes"

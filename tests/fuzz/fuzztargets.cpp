@@ -1,12 +1,12 @@
 #include "fuzz/fuzztargets.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/playback.h"
+#include "portable.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
 #include "players/sid/hvscdb.h"
@@ -27,13 +27,17 @@ void setuponce()
     static bool done = false;
     if (done) return;
     done = true;
-    char dir[] = "/tmp/tarplay-fuzz.XXXXXX";
-    if (!mkdtemp(dir) || chdir(dir) != 0) std::abort();
+    std::error_code ec;
+    std::filesystem::current_path(portable::makescratchdir("tarplay-fuzz."), ec);
+    if (ec) std::abort();
     synth::synthinit();
     shell::playersinit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
     screen::messagesink = [](std::string_view, uint8_t, bool) {};
+    // A tune whose init or play never returns would spend a million
+    // instructions per call; a few thousand reach the same code.
+    sid::instructioncap = 8192;
 }
 
 void writefile(const char* name, const uint8_t* data, size_t size)
@@ -61,6 +65,8 @@ void playsome(Tick tick, uint8_t selector)
 
 }  // namespace
 
+// Every target hands the input to the program as a file, so that the same
+// reading code runs as for a user's tune.
 int fuzzpsid(const uint8_t* data, size_t size)
 {
     setuponce();
@@ -73,8 +79,9 @@ int fuzzpsid(const uint8_t* data, size_t size)
 int fuzzahx(const uint8_t* data, size_t size)
 {
     setuponce();
+    writefile("fuzz.ahx", data, size);
     shell::cursong = size > 13 ? data[13] : 0;
-    if (ahx::ahxloadbytes(data, size)) playsome(ahx::ahxtick, size ? data[size - 1] : 0);
+    if (ahx::ahxload("fuzz.ahx")) playsome(ahx::ahxtick, size ? data[size - 1] : 0);
     return 0;
 }
 

@@ -10,8 +10,10 @@
 #include <iterator>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "boundedrun.h"
 #include "fuzz/fuzztargets.h"
 
 namespace {
@@ -151,6 +153,44 @@ TEST(Fuzz, SongLengthDatabaseSurvivesMutatedFiles)
 TEST(Fuzz, CollectionSongLengthListSurvivesMutatedFiles)
 {
     run(fuzz::fuzzhvsc, {hvsclist()}, 3000);
+}
+
+// Inputs kept under tests/fuzz/inputs/<target>: every input that once made
+// a loader fail under the fuzzer, and short ones that reach each early exit
+// of the file readers.
+TEST(Fuzz, KeptInputsRunCleanly)
+{
+    const char* source = std::getenv("TARPLAY_SOURCE");
+    ASSERT_NE(source, nullptr);
+    const std::filesystem::path inputs = std::filesystem::path(source) / "tests" / "fuzz" / "inputs";
+    const std::pair<const char*, int (*)(const uint8_t*, size_t)> targets[] = {
+        {"psid", fuzz::fuzzpsid}, {"ahx", fuzz::fuzzahx}, {"songdb", fuzz::fuzzsongdb}};
+    int kept = 0;
+    for (const auto& [name, target] : targets) {
+        for (const auto& e : std::filesystem::directory_iterator(inputs / name)) {
+            const bytes b = readfile(e.path());
+            target(b.data(), b.size());
+            ++kept;
+        }
+    }
+    EXPECT_GE(kept, 3);
+}
+
+TEST(Fuzz, ATuneThatNeverReturnsIsCheapToRun)
+{
+    // init at $1000 and play at $1003 are both JMP to themselves.
+    bytes tune = minimalpsid();
+    tune[13] = 0x03;
+    tune.resize(0x7C);
+    tune.insert(tune.end(), {0x4C, 0x00, 0x10, 0x4C, 0x03, 0x10});
+    // Each run calls init three times and play a dozen times; at the full
+    // budgets a run takes about 300 ms, a hundred runs half a minute.
+    EXPECT_TRUE(finisheswithin(
+        [&] {
+            for (int i = 0; i < 100; ++i) fuzz::fuzzpsid(tune.data(), tune.size());
+            return true;
+        },
+        std::chrono::seconds(10)));
 }
 
 }  // namespace

@@ -41,6 +41,14 @@ const std::map<std::string, std::map<std::string, std::string>> goldens = {
          {"lanternwalk.ahx", "f9ae8cae6494678b8462a0172026c1e7"},
          {"neondrift.ahx", "ae1c2489225cf2ed76a2bf36e53c1637"},
      }},
+    {"tarplay_pd",
+     {
+         {"harbour.sid", "2bdcc494abce7ed823a545715fbf885b"},
+         {"neondrive.sid", "7e37ea21de043bea8685212dccc511f9"},
+         {"waltz.sid", "b0f7133cc8c0f844f1ec245953f3faa9"},
+         {"lanternwalk.ahx", "cfac0bce4548671f61a804075d5abca1"},
+         {"neondrift.ahx", "2288c2002d5381cf9059f2e44dca9b29"},
+     }},
 };
 
 std::string demopath(const std::string& name)

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "portable.h"
 #include "screen/console.h"
 #include "screen/video.h"
 
@@ -20,7 +21,7 @@ class SdlTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("SDL_VIDEODRIVER", "dummy", 0);
+        portable::setenvdefault("SDL_VIDEODRIVER", "dummy");
         screenreset();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     }

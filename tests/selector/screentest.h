@@ -108,7 +108,7 @@ protected:
             dirlist[i].name = buf;
             dirlist[i].label = buf;
         }
-        dircount = static_cast<uint16_t>(n);
+        dircount = n;
     }
 
     static void setentry(int i, uint8_t isdir, const std::string& name)

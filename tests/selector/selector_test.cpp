@@ -97,7 +97,7 @@ TEST_F(ScreenTest, EmptyListDrawsNoRows)
     dircount = 0;
     selpos = 0;
     selector::drawselector();
-    EXPECT_EQ(selector::sellast, 0xFFFF);
+    EXPECT_EQ(selector::sellast, -1);
     for (int y = 1; y < 50; ++y) {
         EXPECT_TRUE(rowblank(y)) << y;
         EXPECT_FALSE(rowattr(y, 0x1C) || rowattr(y, 0x9C)) << y;
@@ -130,6 +130,31 @@ TEST_F(ScreenTest, PageKeysMoveTwentyThreeBackAndTwentyFourOn)
     selpos = 25;
     press(SDLK_PAGEUP);
     EXPECT_EQ(selpos, 2);
+}
+
+TEST_F(ScreenTest, KeysAndSearchReachEveryEntryOfAHugeList)
+{
+    // Past every 16-bit count: the last entries are drawn, reached and found.
+    constexpr int n = 70000;
+    selector::dirlist.resize(n);
+    fill(n);
+    setentry(0, 1, "..");
+    press(SDLK_END);
+    EXPECT_EQ(selpos, n - 1);
+    selector::drawselector();
+    EXPECT_EQ(textat(34, 25, 10), "e69999.sid");
+    EXPECT_EQ(textat(34, 2, 10), "e69976.sid");
+    press(SDLK_PAGEUP);
+    EXPECT_EQ(selpos, n - 24);
+    press(SDLK_HOME);
+    press(SDLK_e);
+    press(SDLK_6);
+    press(SDLK_9);
+    press(SDLK_9);
+    press(SDLK_9);
+    press(SDLK_8);
+    EXPECT_EQ(selpos, 69998);
+    EXPECT_EQ(selector::quickpos, 69998);
 }
 
 TEST_F(ScreenTest, ShiftArrowsPageLikeThePageKeys)

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <string>
 
 #include "app/playback.h"
+#include "portable.h"
 #include "selector/dirlist.h"
 #include "selector/selector.h"
 
@@ -25,10 +25,21 @@ inline void registerplayers()
     shell::players[6].ext = ".AHX";
 }
 
+// What the platform's file system allows, for the tests that need it.
+#ifdef _WIN32
+constexpr bool casesensitivefs = false;
+constexpr bool colonnames = false;
+constexpr bool cwdremovable = false;
+#else
+constexpr bool casesensitivefs = true;
+constexpr bool colonnames = true;
+constexpr bool cwdremovable = true;
+#endif
+
 inline std::string workdir()
 {
-    char buf[4096];
-    return getcwd(buf, sizeof buf) ? std::string(buf) : std::string();
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
 }
 
 // A fresh directory under the system's temporary folder; the test runs with
@@ -38,9 +49,7 @@ protected:
     void SetUp() override
     {
         saved_ = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "tarplay-sel-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root_ = std::filesystem::canonical(pattern);
+        root_ = portable::makescratchdir("tarplay-sel-");
         std::filesystem::current_path(root_);
         registerplayers();
         selector::dircount = 0;

@@ -9,6 +9,8 @@
 #include "screen/video.h"
 #include "synth/synth.h"
 
+// SDL.h and this signature: on Windows SDL's own entry point calls this
+// function, renamed SDL_main, with the command line.
 int main(int, char**)
 {
     // Unit initialisation, in the order the units depend on each other: the

@@ -13,6 +13,7 @@ namespace program {
 
 const char* const caption = "tarlin synth sound player b20120708";
 const char* const icontitle = "tar/play";
+const char* const titletext = " orvane's SID+AHX-Player b20120708";
 const char* const buildtag = "b20120708";
 
 namespace {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/playback.h"
+#include "common/files.h"
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
@@ -181,6 +182,7 @@ bool loadbuffer()
 
     cursubsong = shell::cursong;
     shell::settickrate(static_cast<uint16_t>(50 * song.speedmul));
+    shell::settuneticks();
     shell::tickpos = 0;
     tickcount = 0;
     lasttick = 0;
@@ -203,7 +205,7 @@ bool loadbuffer()
 bool ahxload(const std::string& filename)
 {
     clearloadstate();
-    std::FILE* f = std::fopen(filename.c_str(), "rb");
+    std::FILE* f = fopenregular(filename, "rb");
     if (f == nullptr) return fail("?FILE READ  ERROR");
     datalen = std::fread(buffer.data(), 1, maxfilebytes, f);
     const bool readerror = std::ferror(f) != 0;

@@ -8,6 +8,7 @@ namespace ahx {
 
 void ahxtick()
 {
+    shell::advanceplayclock();
     const uint32_t requested = shell::tickpos;
     if (requested < lasttick) {
         ahxstartsub(cursubsong);
@@ -30,7 +31,7 @@ void ahxtick()
         ahxstartsub(wanted);
         cursubsong = wanted;
     }
-    shell::tickpos = tickcount;
+    shell::tickpos = shell::tickposof(tickcount);
     if (shell::tuneover()) shell::quitplay = true;
     lasttick = shell::tickpos;
 }

@@ -5,6 +5,7 @@
 
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
+#include "players/ahx/ahxwaveform.h"
 #include "synth/synth.h"
 
 namespace ahx {
@@ -35,24 +36,7 @@ void ahxsetvoice(int c)
     synth::voicelevel(c, static_cast<uint8_t>(ch.voicevol & 0xFF));
 
     synth::voicemodulation(c, 255, 255, ch.wave == 3 ? 1 : 0);
-    switch (ch.wave) {
-    case 0:
-        synth::voicecontrol(c, 0x10);
-        break;
-    case 1:
-        synth::voicecontrol(c, 0x20);
-        break;
-    case 2:
-        synth::voicecontrol(c, 0x40);
-        synth::voicepulse(c, squareshape(ch.squarepos, ch.wavelen));
-        break;
-    case 3:
-        synth::voicecontrol(c, 0x80);
-        synth::voicepulse(c, 255);
-        break;
-    default:
-        break;  // other codes leave the waveform as it was
-    }
+    ahxwaveform(c, ch.wave, ch.wave == 2 ? squareshape(ch.squarepos, ch.wavelen) : 0);
 }
 
 }  // namespace ahx

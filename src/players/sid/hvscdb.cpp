@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "common/files.h"
 #include "players/sid/md5.h"
 
 namespace sid {
@@ -29,7 +30,7 @@ bool readwhole(const fs::path& file, uintmax_t limit, std::string& out)
     if (!fs::is_regular_file(file, ec)) return false;
     const uintmax_t size = fs::file_size(file, ec);
     if (ec || size > limit) return false;
-    std::FILE* f = std::fopen(file.string().c_str(), "rb");
+    std::FILE* f = fopenregular(file.string(), "rb");
     if (!f) return false;
     out.resize(static_cast<size_t>(size));
     const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();

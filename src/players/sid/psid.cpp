@@ -5,10 +5,10 @@
 #include <cstring>
 
 #include "app/playback.h"
+#include "common/files.h"
 #include "players/sid/cpu.h"
-#include "players/sid/hvscdb.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/songdb.h"
+#include "players/sid/sidvariant.h"
 #include "screen/console.h"
 #include "synth/synth.h"
 
@@ -30,6 +30,7 @@ uint32_t sidticks = 0;
 uint32_t sidpos = 0;
 uint16_t cialatch = 0;
 uint8_t playcountdown = 0;
+int32_t instructioncap = initbudget;
 
 namespace {
 
@@ -52,7 +53,7 @@ uint16_t bigword(const uint8_t* p)
 // checked, so a truncated file is refused instead of read past its end.
 class tunefile {
 public:
-    explicit tunefile(const std::string& name) : f_(std::fopen(name.c_str(), "rb"))
+    explicit tunefile(const std::string& name) : f_(fopenregular(name, "rb"))
     {
         if (f_ && std::fseek(f_, 0, SEEK_END) == 0) size_ = std::ftell(f_);
         if (f_ && (size_ < 0 || std::fseek(f_, 0, SEEK_SET) != 0)) size_ = -1;
@@ -143,7 +144,7 @@ bool sidreadfile()
         return false;
     }
     if (std::memcmp(header, "PSID", 4) != 0) {
-        showerror("Unsupported SID-Format \"" + std::string(reinterpret_cast<const char*>(header), 4) + "\"");
+        showerror(badformatmessage(std::string(reinterpret_cast<const char*>(header), 4)));
         return false;
     }
     if (!f.read(header + 4, 2)) {
@@ -151,7 +152,7 @@ bool sidreadfile()
         return false;
     }
     const uint16_t version = bigword(header + 4);
-    if (version < 1 || version > 3) {
+    if (!versionaccepted(version)) {
         showerror("Unsupported SID-Version " + hexword(version));
         return false;
     }
@@ -160,7 +161,7 @@ bool sidreadfile()
         return false;
     }
 
-    const uint16_t dataoffset = bigword(header + 6);
+    const uint16_t dataoffset = dataoffsetof(header);
     loadaddr = bigword(header + 8);
     initaddr = bigword(header + 10);
     playaddr = bigword(header + 12);
@@ -200,10 +201,7 @@ bool sidreadfile()
     }
     if (initaddr == 0) initaddr = loadaddr;
 
-    songfound = findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
-    // The collection's own list serves only the tunes the database lacks.
-    hvscdb.found = false;
-    if (!songfound) hvsclookup(sidfile);
+    looklengths();
     return true;
 }
 
@@ -236,7 +234,7 @@ bool sidinit(uint8_t song, bool fromtick)
     if (shell::infotext != info) shell::infotext = info;
     shell::infolen = static_cast<uint16_t>(info.size());
 
-    if (!cpu::cpucall(initaddr, song, initbudget)) {
+    if (!cpu::cpucall(initaddr, song, std::min(initbudget, instructioncap))) {
         if (fromtick)
             shell::postmessage("SID-Init Error");
         else
@@ -252,10 +250,7 @@ bool sidinit(uint8_t song, bool fromtick)
     else
         setrate(60);
     if (playaddr == 0) playaddr = static_cast<uint16_t>(cpu::cpumem[0x0314] + 256 * cpu::cpumem[0x0315]);
-    const uint64_t seconds = songfound ? songlengths[song] : 300;
-    uint64_t frames = seconds * synth::samplerate;
-    if (!songfound) hvscsongframes(song, synth::samplerate, frames);
-    shell::songframes = frames;
+    setsonglength(song);
     updatetickframes();
     return true;
 }
@@ -271,9 +266,8 @@ void sidtick()
     if (playcountdown > 0) {
         --playcountdown;
     } else {
-        cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
-        cpu::cpumem[0xD41C] = envstate[2].envlevel;
-        if (!cpu::cpucall(playaddr, 0, playbudget)) shell::quitplay = true;
+        beforeplay();
+        if (!cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap))) shell::quitplay = true;
         playcountdown = ticksperplay - 1;
     }
     for (int v = 0; v < 3; ++v) synth::voicelevel(v, sidlevel(v));
@@ -282,6 +276,7 @@ void sidtick()
 
 void sidupdate()
 {
+    shell::advanceplayclock();
     if (shell::tickpos < sidpos) {
         sidinit(sidsong, true);
     } else if (shell::tickpos > sidpos) {
@@ -295,7 +290,7 @@ void sidupdate()
     }
     if (shell::cursong != sidsong) sidinit(shell::cursong, true);
     sidtick();
-    shell::tickpos = sidticks;
+    shell::tickpos = shell::tickposof(sidticks);
     if (shell::tuneover()) shell::quitplay = true;
     sidpos = shell::tickpos;
 }

@@ -32,6 +32,10 @@ inline constexpr long double palclock = 985248.4444L;
 inline constexpr int32_t palcycles = 985248;
 inline constexpr int32_t initbudget = 0x100000;
 inline constexpr int32_t playbudget = 0x8000;
+// The most instructions any one init or play call may run, below the budgets
+// above: lowered only by the fuzzing harness, which must keep a run of a
+// tune that never returns cheap.
+extern int32_t instructioncap;
 
 // The player's load: reads the file, starts subsong cursong.
 bool sidload(const std::string& filename);

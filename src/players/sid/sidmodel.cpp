@@ -1,6 +1,7 @@
 #include "players/sid/sidmodel.h"
 
 #include "players/sid/cpu.h"
+#include "players/sid/sidvariant.h"
 #include "synth/synth.h"
 
 namespace sid {
@@ -27,6 +28,7 @@ uint8_t expperiodfor(uint8_t level)
 
 void frequencyupdate(int v, int base)
 {
+    if (!frequencyaccepted(base)) return;
     synth::voicefreq(v, (sidregs[base] + 256u * sidregs[base + 1]) / 17);
 }
 
@@ -43,7 +45,7 @@ void pulseupdate(int v, int base)
 void controlupdate(int v, int base, uint8_t value)
 {
     voicesilent[v] = (value & 0x08) != 0 || (value >> 4) == 0;
-    synth::voicecontrol(v, value);
+    controlwrite(v, value);
     tenvstate& e = envstate[v];
     const bool g = (value & 1) != 0;
     if (!e.gatebit && g) {
@@ -72,11 +74,12 @@ void filterupdate()
 
 void sidtables()
 {
-    for (int i = 0; i < 256; ++i) cutofftab[255 - i] = static_cast<uint8_t>(i * i / 264.0);
+    for (int c = 0; c < 256; ++c) cutofftab[c] = cutoffentry(c);
 }
 
 uint8_t sidlevel(int voice)
 {
+    if (voiceswitchedoff(voice)) voicesilent[voice] = true;
     if (voicesilent[voice]) return 0;
     return static_cast<uint8_t>(envstate[voice].envlevel * (mastervolume + 1) / 16);
 }

@@ -1,13 +1,10 @@
 #include "players/sid/sidplayer.h"
 
-#include <cstdlib>
-
 #include "app/playback.h"
 #include "players/sid/cpu.h"
-#include "players/sid/hvscdb.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/songdb.h"
+#include "players/sid/sidvariant.h"
 
 namespace sid {
 
@@ -16,8 +13,6 @@ void sidmoduleinit()
     cpu::cpusetup();
     cpu::memwritehook = buswrite;
     sidtables();
-    songdbstartup();
-    hvscstartup();
 
     shell::playerrec& p = shell::players[shell::freeslot()];
     p.active = true;
@@ -27,7 +22,7 @@ void sidmoduleinit()
     p.ext = ".SID";
     p.info = "SID player v0.5 | based upon vemtok 1.4 and gruvex";
 
-    std::atexit(freesongdb);
+    sidvariantinit();
 }
 
 }  // namespace sid

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 #include "common/ioerror.h"
+#include "common/files.h"
 #include "players/sid/md5.h"
 
 namespace sid {
@@ -30,7 +32,7 @@ void putword(std::vector<uint8_t>& out, uint16_t w)
 }
 
 // A non-empty run of decimal digits that fits 32 bits.
-bool parseunsigned(const std::string& s, uint32_t& value)
+bool parseunsigned(std::string_view s, uint32_t& value)
 {
     if (s.empty()) return false;
     uint64_t v = 0;
@@ -43,24 +45,34 @@ bool parseunsigned(const std::string& s, uint32_t& value)
     return true;
 }
 
-// Parses one digest line into a record; false abandons the conversion.
+// Parses one digest line into a record; false abandons the conversion. One
+// pass over the line, however long: nothing is erased from its front.
 bool convertline(const std::string& line, std::vector<uint8_t>& out)
 {
-    std::string rest = line.substr(33);
     // Markers such as "(G)" are dropped: the "(" and the two characters after it.
-    for (size_t p = rest.find('('); p != std::string::npos; p = rest.find('('))
-        rest.erase(p, 3);
+    std::string rest;
+    rest.reserve(line.size() - 33);
+    for (size_t i = 33; i < line.size();) {
+        if (line[i] == '(') {
+            i += 3;
+        } else {
+            rest += line[i];
+            ++i;
+        }
+    }
 
+    const std::string_view text = rest;
     std::vector<uint16_t> entries;
-    while (!rest.empty()) {
-        const size_t p = rest.find(':');
-        if (p == std::string::npos) return false;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t p = text.find(':', pos);
+        if (p == std::string_view::npos) return false;
         uint32_t minutes = 0;
-        if (!parseunsigned(rest.substr(0, p), minutes)) return false;
-        rest.erase(0, p + 1);
+        if (!parseunsigned(text.substr(pos, p - pos), minutes)) return false;
+        pos = p + 1;
         uint32_t seconds = 0;
-        if (!parseunsigned(rest.substr(0, 2), seconds)) return false;
-        rest.erase(0, 3);  // two digits and the separator
+        if (!parseunsigned(text.substr(pos, 2), seconds)) return false;
+        pos = std::min(pos + 3, text.size());  // two digits and the separator
         // Lines with more entries than a record may hold keep the first ones;
         // the rest are still checked, so that a malformed line abandons.
         if (entries.size() < maxentries)
@@ -94,7 +106,7 @@ std::array<uint8_t, 16> tunedigest(const uint8_t* data, size_t n, uint16_t inita
 
 bool dbfileexists(const std::string& name)
 {
-    std::FILE* f = std::fopen(name.c_str(), "r+b");
+    std::FILE* f = fopenregular(name, "r+b");
     if (!f) return false;
     return std::fclose(f) == 0;
 }
@@ -102,7 +114,7 @@ bool dbfileexists(const std::string& name)
 void loadsongdb()
 {
     if (!dbfileexists(dbname)) return;
-    std::FILE* f = std::fopen(dbname, "rb");
+    std::FILE* f = fopenregular(dbname, "rb");
     if (!f) return;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? std::ftell(f) : -1;
@@ -122,7 +134,7 @@ void loadsongdb()
 
 void convertsongdb(const std::string& textfile, const std::string& binfile)
 {
-    std::FILE* f = std::fopen(textfile.c_str(), "rb");
+    std::FILE* f = fopenregular(textfile, "rb");
     if (!f) ioerror(textfile);
     std::string text;
     char chunk[65536];
@@ -146,7 +158,7 @@ void convertsongdb(const std::string& textfile, const std::string& binfile)
 
     // A database that cannot be written stays missing: the tunes play with
     // the default length, and the next start tries again.
-    std::FILE* b = std::fopen(binfile.c_str(), "wb");
+    std::FILE* b = fopenregular(binfile, "wb");
     if (!b) return;
     const bool ok = out.empty() || std::fwrite(out.data(), 1, out.size(), b) == out.size();
     if (std::fclose(b) != 0 || !ok) std::remove(binfile.c_str());

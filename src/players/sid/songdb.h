@@ -27,7 +27,8 @@ extern bool songfound;
 std::array<uint8_t, 16> tunedigest(const uint8_t* data, size_t n, uint16_t initaddr,
                                    uint16_t playaddr, uint16_t songs, uint32_t speed);
 
-// True if the file opens for reading and writing and closes again.
+// True if the file is a regular file that opens for reading and writing and
+// closes again; anything else counts as missing.
 bool dbfileexists(const std::string& name);
 
 // Loads "Songlengths.db" whole when it exists; one that cannot be read

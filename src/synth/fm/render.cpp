@@ -91,14 +91,11 @@ struct tframeset {
 // A muted voice runs exactly like a sounding one and is silenced at the end.
 int32_t rendervoice(tvoice& v, const tframeset& set)
 {
-    const uint32_t step = v.step;
-    const uint32_t phase = v.phase + step;
-    v.phase = phase;
-    const uint32_t noisepos = v.noisepos + step / 256;
+    const uint32_t noisepos = v.noisepos + v.step / 256;
     v.noisepos = noisepos;
-
-    int64_t p = (phase >> 8) & 0xFFFF;
-    v.wrapped = ((v.lastphase & 0x8000) != 0 && (p & 0x8000) == 0) ? 1 : 0;
+    const int64_t p = advancephase(v, voices);
+    const uint8_t syncsrc = v.syncsrc;
+    const bool synced = validsource(syncsrc);
 
     const uint8_t volume = glide<uint8_t>(v.volume, v.level);
     const uint8_t morph = glide<uint8_t>(v.morph, v.pulse);
@@ -106,16 +103,6 @@ int32_t rendervoice(tvoice& v, const tframeset& set)
     v.volume = volume;
     v.morph = morph;
     v.bright = bright;
-
-    // A source with a lower index has already moved this frame; a higher
-    // one still shows the previous frame.
-    const uint8_t syncsrc = v.syncsrc;
-    const bool synced = validsource(syncsrc);
-    if (synced && voices[syncsrc].wrapped != 0) {
-        v.phase = 0;
-        p = 0;
-    }
-    v.lastphase = static_cast<int32_t>(p);
 
     // Brightness trades the self-feedback (x0) against the resonance
     // modulator (x2); both fade out toward high frequencies. Noise drives

@@ -7,6 +7,8 @@
 
 namespace synth {
 
+const uint16_t nativerate = 44100;
+uint16_t samplerate = nativerate;
 std::array<tvoice, voicecount> voices;
 std::array<double, 65536> costab;
 std::array<uint16_t, 65536> noisetab;
@@ -20,12 +22,7 @@ void buildcostab()
 
 void fillnoise()
 {
-    // One draw per entry in index order, so a seeded generator always
-    // gives the same table.
-    for (auto& entry : noisetab) {
-        const int32_t r = static_cast<int32_t>(synthrandom(3));
-        entry = static_cast<uint16_t>((r - 1) * 32767 + 32768);  // 1, 32768 or 65535
-    }
+    fillunsignednoise(noisetab);
 }
 
 }  // namespace synth

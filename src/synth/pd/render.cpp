@@ -12,8 +12,16 @@
 // audio runs is read during the call: the mute flags on every frame, and the
 // wave bytes the editor writes every 256 frames (under 6 ms). The result is
 // the same, sample for sample, as rendering one frame per call.
+//
+// A call goes in stretches of up to 256 frames and three passes over each:
+// the mute flags, frame by frame; everything that does not depend on a
+// frame's output (phase, sync, glides, the bent phase, noise), voice by
+// voice where no voice syncs another; then the feedback chains (cosine of
+// the bent phase plus feedback, then the new feedback), which bound the
+// speed, side by side for all voices, with the mix.
 #include <algorithm>
 
+#include "synth/pd/bend.h"
 #include "synth/pd/record.h"
 #include "synth/renderstep.h"
 
@@ -29,6 +37,8 @@ inline int64_t costabat(int64_t index)
     return costab[static_cast<uint64_t>(index) & 0xFFFF];
 }
 
+using twave = std::array<uint8_t, waveparamcount>;
+
 // What a voice's morph, brightness and the wave bytes derive: recomputed only
 // when a glide moves or the wave bytes are read again.
 struct tshape {
@@ -38,30 +48,22 @@ struct tshape {
 
 // A voice's fields for the length of one call.
 struct tlocal {
-    uint32_t step, phase, noisepos;
+    uint32_t step, phase, noisepos, noisestep;
     int32_t lastphase, feedback, noiselp1, noiselp2, lastout;
     uint8_t wrapped, volume, level, morph, bright;
     uint8_t morphtarget, brighttarget;  // 255 - pulse, 255 - filter
     uint8_t syncsrc, ringsrc;
-    bool testbit, noise, wavebytes, ring;
+    bool testbit, noise, wavebytes, synced, ring;
     int shape;
     tshape d;
 };
 
-struct tcall {
-    std::array<tlocal, voicecount> v;
-    std::array<uint8_t, waveparamcount> wave;
-};
-
-tcall call;
-
-inline tshape derive(const tlocal& v, uint8_t morphbyte, uint8_t bright)
+tshape derive(const tlocal& v, const twave& w)
 {
-    const std::array<uint8_t, waveparamcount>& w = call.wave;
-    const int64_t morph = morphbyte;
+    const int64_t morph = v.morph;
     tshape d;
-    d.t = (morph * bright) >> 8;
-    d.pdb = static_cast<int64_t>(pddepth) * bright;
+    d.t = (morph * v.bright) >> 8;
+    d.pdb = static_cast<int64_t>(pddepth) * v.bright;
     const int64_t m0 = w[3] + (static_cast<int64_t>(w[0]) - w[3]) * morph / 255;
     const int64_t m1 = w[4] + (static_cast<int64_t>(w[1]) - w[4]) * morph / 255;
     d.m2 = w[5] + (static_cast<int64_t>(w[2]) - w[5]) * morph / 255;
@@ -75,23 +77,20 @@ inline tshape derive(const tlocal& v, uint8_t morphbyte, uint8_t bright)
     return d;
 }
 
-void readwave()
+twave readwave()
 {
-    for (int k = 0; k < waveparamcount; ++k) call.wave[k] = waveparams[k];
-}
-
-void rederive(uint8_t last)
-{
-    for (uint8_t i = 0; i <= last; ++i) call.v[i].d = derive(call.v[i], call.v[i].morph, call.v[i].bright);
+    twave w;
+    for (int k = 0; k < waveparamcount; ++k) w[k] = waveparams[k];
+    return w;
 }
 
 // Copies voice i out of the record and decodes its control byte: sync, ring
 // and noise follow the control byte alone, so that a player only ever has to
 // write that.
-void load(uint8_t i)
+tlocal load(uint8_t i)
 {
     tvoice& r = voices[i];
-    tlocal& v = call.v[i];
+    tlocal v;
     const uint8_t control = r.control;
     switch (control >> 4) {
     case 1: r.shape = 2; r.pulse = 255; break;
@@ -106,12 +105,13 @@ void load(uint8_t i)
     r.syncsrc = (control & 0x02) ? modsource[i] : nosource;
     r.ringsrc = (control & 0x04) ? modsource[i] : nosource;
     // With the test bit held the voice can never report a wrap, so it stops
-    // hard-syncing the voice it drives; the frame loops clear lastphase at
+    // hard-syncing the voice it drives; the frame loop clears lastphase at
     // the start of every frame, as a decode per frame would.
     v.testbit = (control & 0x08) != 0;
     if (v.testbit) r.lastphase = 0;
 
     v.step = r.step;
+    v.noisestep = v.step / 256;
     v.phase = r.phase;
     v.noisepos = r.noisepos;
     v.lastphase = r.lastphase;
@@ -128,25 +128,27 @@ void load(uint8_t i)
     v.brighttarget = static_cast<uint8_t>(255 - r.filter);
     v.syncsrc = validsource(r.syncsrc) ? r.syncsrc.load() : nosource;
     v.ringsrc = validsource(r.ringsrc) ? r.ringsrc.load() : nosource;
+    v.synced = v.syncsrc != nosource;
     v.noise = r.noise != 0;
     v.wavebytes = (control >> 4) > 3;
     v.shape = std::clamp<int32_t>(r.shape, 0, 3);
+    return v;
 }
 
 // A voice that is not rendered (past the last) is still read as a source.
-void loadsource(uint8_t i)
+tlocal loadsource(uint8_t i)
 {
     const tvoice& r = voices[i];
-    tlocal& v = call.v[i];
+    tlocal v{};
     v.lastphase = r.lastphase;
     v.wrapped = r.wrapped;
     v.lastout = r.lastout;
+    return v;
 }
 
-void store(uint8_t i)
+void store(uint8_t i, const tlocal& v)
 {
     tvoice& r = voices[i];
-    const tlocal& v = call.v[i];
     r.phase = v.phase;
     r.noisepos = v.noisepos;
     r.lastphase = v.lastphase;
@@ -160,222 +162,258 @@ void store(uint8_t i)
     r.bright = v.bright;
 }
 
-// The oscillator at phase p (0..65535): squeezes the cycle into its first
-// 256 / (256 + t) part (the rest reads phase 0), bends it, reads the cosine
-// through it and moves the feedback.
-inline int64_t oscillate(int64_t p, int32_t& feedback, const tshape& d)
+// Every voice's frames of one stretch, between the passes over it.
+struct tstretch {
+    int32_t base[voicecount][wavereadframes];    // bent phase: the cosine's index less the feedback term
+    int32_t m2[voicecount][wavereadframes];      // the feedback's weight
+    int32_t noise[voicecount][wavereadframes];   // the smoothed noise, for noise voices
+    int32_t window[voicecount][wavereadframes];  // the sync window, for synced voices
+    uint8_t volume[voicecount][wavereadframes];
+    uint16_t muted[wavereadframes];              // bit i: voice i muted on that frame
+};
+
+tstretch stretch;
+
+// The mute flags, read frame by frame and voice after voice as a renderer of
+// one frame per call would read them: a mute takes effect at the next frame.
+template <int Voices>
+bool readmutes(uint32_t n)
 {
-    int64_t pp = p + ((p * d.t) >> 8);
-    if (pp > 65535) pp = 0;
-    const int64_t fb = feedback;
-    const int64_t fo = fb * d.m2 / 512;
-    const int64_t a = pp > 32767 ? d.a1 : d.a0;
-    const int64_t s = costabat(2 * pp);
-    const int64_t bend = (32767 - s) * a / 256 * d.pdb / 256;
-    const int64_t out = costabat(bend + fo + pp);
-    feedback = static_cast<int32_t>((fb + out) / 2);
-    return out;
+    uint16_t any = 0;
+    for (uint32_t j = 0; j < n; ++j) {
+        uint16_t bits = 0;
+#pragma GCC unroll 9
+        for (int i = 0; i < Voices; ++i)
+            if (voices[i].muted.load() != 0) bits = static_cast<uint16_t>(bits | 1u << i);
+        stretch.muted[j] = bits;
+        any |= bits;
+    }
+    return any != 0;
 }
 
-// The noise table through two one-pole smoothers at the voice's brightness.
-inline int64_t smoothnoise(uint32_t noisepos, int32_t& noiselp1, int32_t& noiselp2, int64_t bright)
+// One frame of the first pass for an unmuted voice: phase, hard sync, glides,
+// the bent phase, noise and the sync window; everything but the feedback
+// chain and the mix.
+inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
 {
-    const int64_t x = noisetab[(noisepos >> 12) & 0xFFFF];
-    int64_t lp1 = noiselp1;
-    int64_t lp2 = noiselp2;
-    lp1 += (x - lp1) * bright / 256;
-    lp2 += (lp1 - lp2) * bright / 256;
-    noiselp1 = static_cast<int32_t>(lp1);
-    noiselp2 = static_cast<int32_t>(lp2);
-    return lp2;
-}
-
-inline int32_t tomix(int64_t out, uint8_t volume)
-{
-    return static_cast<int32_t>(std::clamp<int64_t>(out, -32768, 32767) * volume / 1024);
-}
-
-// Advances a voice by one frame, reading its sync and ring sources in vs,
-// and returns its contribution to the mix.
-inline int32_t rendervoice(const tlocal* vs, tlocal& v)
-{
-    const uint32_t phase = v.phase + v.step;
-    v.phase = phase;
-    v.noisepos += v.step / 256;
-
-    int64_t p = (phase >> 8) & 0xFFFF;
-    v.wrapped = ((v.lastphase & 0x8000) != 0 && (p & 0x8000) == 0) ? 1 : 0;
+    tlocal& v = vs[i];
+    v.noisepos += v.noisestep;
+    const int64_t p = advancephase(v, vs);
 
     v.volume = glide<uint8_t>(v.volume, v.level);
-    if (v.morph != v.morphtarget || v.bright != v.brighttarget) {
+    if (v.morph != v.morphtarget || v.bright != v.brighttarget) [[unlikely]] {
         v.morph = glide<uint8_t>(v.morph, v.morphtarget);
         v.bright = glide<uint8_t>(v.bright, v.brighttarget);
-        v.d = derive(v, v.morph, v.bright);
+        v.d = derive(v, wave);
     }
+    const tshape& d = v.d;
 
-    // A source with a lower index has already moved this frame; a higher
-    // one still shows the previous frame.
-    const uint8_t syncsrc = v.syncsrc;
-    const bool synced = syncsrc != nosource;
-    if (synced && vs[syncsrc].wrapped != 0) {
-        v.phase = 0;
-        p = 0;
+    // Squeeze the cycle into its first 256 / (256 + t) part; the rest of the
+    // cycle reads phase 0.
+    int64_t pp = p + ((p * d.t) >> 8);
+    if (pp > 65535) pp = 0;
+    const int64_t a = pp > 32767 ? d.a1 : d.a0;
+    stretch.base[i][j] = static_cast<int32_t>((32767 - costabat(2 * pp)) * a / 256 * d.pdb / 256 + pp);
+    stretch.m2[i][j] = static_cast<int32_t>(d.m2);
+    stretch.volume[i][j] = v.volume;
+
+    if (v.noise) {
+        const int64_t x = noisetab[(v.noisepos >> 12) & 0xFFFF];
+        int64_t lp1 = v.noiselp1;
+        int64_t lp2 = v.noiselp2;
+        lp1 += (x - lp1) * v.bright / 256;
+        lp2 += (lp1 - lp2) * v.bright / 256;
+        v.noiselp1 = static_cast<int32_t>(lp1);
+        v.noiselp2 = static_cast<int32_t>(lp2);
+        stretch.noise[i][j] = static_cast<int32_t>(lp2);
     }
-    v.lastphase = static_cast<int32_t>(p);
-
-    int64_t out = oscillate(p, v.feedback, v.d);
-    v.lastout = static_cast<int32_t>(out);
-    if (v.noise) out = smoothnoise(v.noisepos, v.noiselp1, v.noiselp2, v.bright);
-
     // The window is the sine of the source's phase, zero where the source
     // wraps, so the hard reset above makes no click.
-    if (synced) out = out * -costabat(static_cast<int64_t>(vs[syncsrc].lastphase) + 16384) / 32768;
-    if (v.ring) out = out * vs[v.ringsrc].lastout / 32768;
-    return tomix(out, v.volume);
+    if (v.synced) stretch.window[i][j] = -costabat(static_cast<int64_t>(vs[v.syncsrc].lastphase) + 16384);
 }
 
-// Frame by frame, voice after voice, for calls where voices sync or ring
-// each other; Voices > 0 fixes their number so that the loop unrolls.
+// The first pass frame by frame, for stretches in which voices sync others
+// and so read each other's phase as it moves.
 template <int Voices>
-void rendermodulated(int16_t* out, uint32_t count, uint8_t last)
+void preparetogether(tlocal* vs, uint32_t n, bool anytest, const twave& wave)
 {
-    const uint32_t n = Voices > 0 ? static_cast<uint32_t>(Voices) : last + 1u;
-    tlocal* vs = call.v.data();
-    bool anytest = false;
-    for (uint32_t i = 0; i < n; ++i) anytest |= vs[i].testbit;
-
-    for (uint32_t j = 0; j < count; ++j) {
-        if (j != 0 && j % wavereadframes == 0) {
-            readwave();
-            rederive(last);
-        }
+    for (uint32_t j = 0; j < n; ++j) {
         if (anytest)
-            for (uint32_t i = 0; i < n; ++i)
+            for (int i = 0; i < Voices; ++i)
                 if (vs[i].testbit) vs[i].lastphase = 0;
-        int32_t mix = 0;
-        for (uint32_t i = 0; i < n; ++i) {
-            // A muted voice is silent and frozen from the next frame on.
-            if (voices[i].muted.load() != 0) continue;
-            mix += rendervoice(vs, vs[i]);
+#pragma GCC unroll 9
+        for (int i = 0; i < Voices; ++i)
+            if (!(stretch.muted[j] >> i & 1)) prepare(vs, i, j, wave);
+    }
+}
+
+inline bool settled(const tlocal& v)
+{
+    return v.volume == v.level && v.morph == v.morphtarget && v.bright == v.brighttarget;
+}
+
+// The first pass over unmuted frames [j, end) of a voice whose glides have
+// settled and that no other voice reads the phase of: what the glides derive
+// is fixed, the phases follow from the first, and only the noise smoothing
+// goes frame by frame. All values fit 32 bits. Returns end.
+uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
+{
+    const uint32_t count = end - j;
+    const tbend b{static_cast<int32_t>(v.d.t), static_cast<int32_t>(v.d.pdb), static_cast<int32_t>(v.d.a0),
+                  static_cast<int32_t>(v.d.a1)};
+    const uint32_t before = v.testbit ? 0 : count > 1 ? ((v.phase + (count - 1) * v.step) >> 8) & 0xFFFF : v.lastphase;
+    v.phase = bendphases(stretch.base[i] + j, count, v.phase, v.step, b);
+    v.lastphase = static_cast<int32_t>((v.phase >> 8) & 0xFFFF);
+    v.wrapped = (before & 0x8000) != 0 && (v.lastphase & 0x8000) == 0 ? 1 : 0;
+    if (v.noise) {
+        const int32_t bright = v.bright;
+        int32_t lp1 = v.noiselp1, lp2 = v.noiselp2;
+        uint32_t noisepos = v.noisepos;
+        int32_t* noise = stretch.noise[i];
+        for (uint32_t k = j; k < end; ++k) {
+            noisepos += v.noisestep;
+            const int32_t x = noisetab[(noisepos >> 12) & 0xFFFF];
+            lp1 += (x - lp1) * bright / 256;
+            lp2 += (lp1 - lp2) * bright / 256;
+            noise[k] = lp2;
+        }
+        v.noisepos = noisepos;
+        v.noiselp1 = lp1;
+        v.noiselp2 = lp2;
+    } else {
+        v.noisepos += count * v.noisestep;
+    }
+    std::fill(stretch.m2[i] + j, stretch.m2[i] + end, static_cast<int32_t>(v.d.m2));
+    std::fill(stretch.volume[i] + j, stretch.volume[i] + end, v.volume);
+    return end;
+}
+
+// The first pass voice by voice, for stretches in which no voice reads
+// another's phase: a voice takes its frames one by one while it is muted or
+// its glides move, and the rest in one stretch.
+void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wave)
+{
+    tlocal& v = vs[i];
+    const uint16_t bit = static_cast<uint16_t>(1u << i);
+    for (uint32_t j = 0; j < n;) {
+        if (stretch.muted[j] & bit) {
+            if (v.testbit) v.lastphase = 0;
+            ++j;
+        } else if (settled(v)) {
+            uint32_t end = anymuted ? j + 1 : n;
+            while (end < n && !(stretch.muted[end] & bit)) ++end;
+            j = preparesettled(v, i, j, end);
+        } else {
+            if (v.testbit) v.lastphase = 0;
+            prepare(vs, i, j, wave);
+            ++j;
+        }
+    }
+}
+
+// Where a ringing voice finds its source's output: a lower voice (or the
+// voice itself) has already moved this frame, a higher one still shows the
+// previous frame, and one that is not rendered keeps its value.
+struct tring {
+    int source = -1;  // -1: the fixed value
+    int32_t value = 0;
+};
+
+// The second pass: the feedback chains (the cosine of the bent phase plus the
+// feedback, then the new feedback), which bound the speed and run side by
+// side for the voices; then noise in place of the cosine, the sync window,
+// ring modulation, the clip and the level, summed into frames. All values of
+// the chain fit 32 bits, and the index's low 16 bits are the same as in 64.
+template <int Voices, bool Quarter>
+void chainandmix(tlocal* vs, int16_t* out, uint32_t n)
+{
+    int32_t feedback[Voices], lastout[Voices];
+    tring rings[Voices];
+    for (int i = 0; i < Voices; ++i) {
+        feedback[i] = vs[i].feedback;
+        lastout[i] = vs[i].lastout;
+        const uint8_t s = vs[i].ringsrc;
+        if (vs[i].ring) rings[i] = s < Voices ? tring{s, 0} : tring{-1, s < voicecount ? vs[s].lastout : 0};
+    }
+    for (uint32_t j = 0; j < n; ++j) {
+        int32_t sum = 0;
+        const uint16_t muted = stretch.muted[j];
+#pragma GCC unroll 9
+        for (int i = 0; i < Voices; ++i) {
+            if (muted >> i & 1) [[unlikely]] continue;
+            const tlocal& v = vs[i];
+            const int32_t fb = feedback[i];
+            const uint32_t index = static_cast<uint32_t>(stretch.base[i][j] + fb * stretch.m2[i][j] / 512);
+            const int32_t cosine = Quarter ? quartercos(index) : costab32[index & 0xFFFF];
+            feedback[i] = (fb + cosine) / 2;
+            lastout[i] = cosine;
+            int64_t o = v.noise ? stretch.noise[i][j] : cosine;
+            if (v.synced) o = o * stretch.window[i][j] / 32768;
+            if (v.ring) o = o * (rings[i].source >= 0 ? lastout[rings[i].source] : rings[i].value) / 32768;
+            sum += static_cast<int32_t>(std::clamp<int64_t>(o, -32768, 32767) * stretch.volume[i][j] / 1024);
         }
         // The sum is not clipped: the low 16 bits are the sample.
-        const auto sample = static_cast<int16_t>(static_cast<uint16_t>(mix));
+        const auto sample = static_cast<int16_t>(static_cast<uint16_t>(sum));
         out[2 * j] = sample;
         out[2 * j + 1] = sample;
     }
-}
-
-// One voice that reads no other, over up to wavereadframes frames added into
-// mix, with its fields in registers for the whole stretch.
-template <bool Noise>
-void rendersolo(tlocal& v, const relaxed<uint8_t>& muted, int32_t* mix, uint32_t count)
-{
-    const uint32_t step = v.step;
-    const uint8_t level = v.level, morphtarget = v.morphtarget, brighttarget = v.brighttarget;
-    // A held test bit clears lastphase before every frame: no wrap is seen.
-    const int32_t keepphase = v.testbit ? 0 : -1;
-    uint32_t phase = v.phase, noisepos = v.noisepos;
-    int32_t lastphase = v.lastphase, feedback = v.feedback, lp1 = v.noiselp1, lp2 = v.noiselp2;
-    int32_t lastout = v.lastout;
-    uint8_t wrapped = v.wrapped, volume = v.volume, morph = v.morph, bright = v.bright;
-    tshape d = v.d;
-    // Only the last frame's wrap and the noise position are seen without
-    // noise or a voice reading this one: both are settled after the loop.
-    int32_t phasebefore = 0;
-    uint32_t rendered = 0;
-    for (uint32_t j = 0; j < count; ++j) {
-        lastphase &= keepphase;
-        // A muted voice is silent and frozen from its next frame on.
-        if (muted.load() != 0) continue;
-        ++rendered;
-        phase += step;
-        if (Noise) noisepos += step / 256;
-        const int64_t p = (phase >> 8) & 0xFFFF;
-        phasebefore = lastphase;
-        lastphase = static_cast<int32_t>(p);
-        volume = glide<uint8_t>(volume, level);
-        if (morph != morphtarget || bright != brighttarget) {
-            morph = glide<uint8_t>(morph, morphtarget);
-            bright = glide<uint8_t>(bright, brighttarget);
-            d = derive(v, morph, bright);
-        }
-        int64_t out = oscillate(p, feedback, d);
-        lastout = static_cast<int32_t>(out);
-        if (Noise) out = smoothnoise(noisepos, lp1, lp2, bright);
-        mix[j] += tomix(out, volume);
+    for (int i = 0; i < Voices; ++i) {
+        vs[i].feedback = feedback[i];
+        vs[i].lastout = lastout[i];
     }
-    if (!Noise) noisepos += rendered * (step / 256);
-    if (rendered != 0) wrapped = ((phasebefore & 0x8000) != 0 && (lastphase & 0x8000) == 0) ? 1 : 0;
-    v.phase = phase;
-    v.noisepos = noisepos;
-    v.lastphase = lastphase;
-    v.feedback = feedback;
-    v.noiselp1 = lp1;
-    v.noiselp2 = lp2;
-    v.lastout = lastout;
-    v.wrapped = wrapped;
-    v.volume = volume;
-    v.morph = morph;
-    v.bright = bright;
-    v.d = d;
 }
 
-// When no voice syncs or rings another, the voices are independent: each
-// renders a stretch on its own and the stretches are summed.
-void rendersolos(int16_t* out, uint32_t count, uint8_t last)
+// The frame loop for Voices rendered voices, a stretch of up to
+// wavereadframes frames at a time.
+template <int Voices>
+void renderrun(int16_t* out, uint32_t count)
 {
-    int32_t mix[wavereadframes];
+    tlocal vs[voicecount];
+    bool anytest = false, anysync = false;
+    for (uint8_t i = 0; i < Voices; ++i) {
+        vs[i] = load(i);
+        anytest |= vs[i].testbit;
+        anysync |= vs[i].synced;
+    }
+    for (uint8_t i = Voices; i < voicecount; ++i) vs[i] = loadsource(i);
+    for (uint8_t i = 0; i < Voices; ++i) {
+        tlocal& v = vs[i];
+        // A noise or silent source does not ring-modulate.
+        const int n = v.ringsrc != nosource ? voices[v.ringsrc].control >> 4 : 0;
+        v.ring = n >= 1 && n <= 7;
+    }
+
     for (uint32_t first = 0; first < count; first += wavereadframes) {
+        const twave wave = readwave();
+        for (int i = 0; i < Voices; ++i) vs[i].d = derive(vs[i], wave);
         const uint32_t n = std::min(count - first, wavereadframes);
-        if (first != 0) {
-            readwave();
-            rederive(last);
+        const bool anymuted = readmutes<Voices>(n);
+        if (anysync) {
+            preparetogether<Voices>(vs, n, anytest, wave);
+        } else {
+            for (int i = 0; i < Voices; ++i) prepareapart(vs, i, n, anymuted, wave);
         }
-        std::fill_n(mix, n, 0);
-        for (uint8_t i = 0; i <= last; ++i) {
-            if (call.v[i].noise)
-                rendersolo<true>(call.v[i], voices[i].muted, mix, n);
-            else
-                rendersolo<false>(call.v[i], voices[i].muted, mix, n);
-        }
-        for (uint32_t j = 0; j < n; ++j) {
-            // The sum is not clipped: the low 16 bits are the sample.
-            const auto sample = static_cast<int16_t>(static_cast<uint16_t>(mix[j]));
-            out[2 * (first + j)] = sample;
-            out[2 * (first + j) + 1] = sample;
-        }
+        if (costabquarter)
+            chainandmix<Voices, true>(vs, out + 2 * first, n);
+        else
+            chainandmix<Voices, false>(vs, out + 2 * first, n);
     }
+
+    for (uint8_t i = 0; i < Voices; ++i) store(i, vs[i]);
+}
+
+template <int... Voices>
+void renderby(int voicesrendered, int16_t* out, uint32_t count, std::integer_sequence<int, Voices...>)
+{
+    ((voicesrendered == Voices + 1 ? renderrun<Voices + 1>(out, count) : void()), ...);
 }
 
 }  // namespace
 
 void renderframes(int16_t* out, uint16_t count)
 {
-    const uint8_t last = std::min<uint8_t>(lastvoice, voicecount - 1);
-    readwave();
-    for (uint8_t i = 0; i <= last; ++i) load(i);
-    for (uint8_t i = last + 1; i < voicecount; ++i) loadsource(i);
-    bool modulated = false;
-    for (uint8_t i = 0; i <= last; ++i) {
-        tlocal& v = call.v[i];
-        // A noise or silent source does not ring-modulate.
-        const int n = v.ringsrc != nosource ? voices[v.ringsrc].control >> 4 : 0;
-        v.ring = n >= 1 && n <= 7;
-        modulated |= v.ring || v.syncsrc != nosource;
-    }
-    rederive(last);
-
-    if (!modulated) {
-        rendersolos(out, count, last);
-    } else if (last == 2) {
-        rendermodulated<3>(out, count, last);
-    } else if (last == 3) {
-        rendermodulated<4>(out, count, last);
-    } else {
-        rendermodulated<0>(out, count, last);
-    }
-
-    for (uint8_t i = 0; i <= last; ++i) store(i);
+    const int rendered = std::min<int>(lastvoice, voicecount - 1) + 1;
+    renderby(rendered, out, count, std::make_integer_sequence<int, voicecount>{});
 }
 
 }  // namespace synth

@@ -1,11 +1,11 @@
 // tarplay's voices and the tables of its phase-distortion renderer.
-#include <cmath>
-#include <numbers>
-
+#include "synth/pd/bend.h"
 #include "synth/pd/record.h"
 
 namespace synth {
 
+const uint16_t nativerate = 44100;
+uint16_t samplerate = nativerate;
 std::array<tvoice, voicecount> voices;
 const uint8_t pddepth = 4;
 std::array<int16_t, 65536> costab;
@@ -13,8 +13,8 @@ std::array<int16_t, 65536> noisetab;
 
 void buildcostab()
 {
-    for (int i = 0; i < 65536; ++i)
-        costab[i] = static_cast<int16_t>(std::lround(std::cos(2.0 * std::numbers::pi * i / 65536.0) * 32767.0));
+    fillcosine(costab);
+    widencostab();
 }
 
 void fillnoise()

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "fifoguard.h"
 #include "players/ahx/ahxfixture.h"
 #include "players/ahx/ahxplayer.h"
 
@@ -404,6 +405,11 @@ TEST_F(AhxLoadFile, ReadsAFileAndReportsOneThatCannotBeRead)
     messages.clear();
     std::filesystem::create_directory(dir / "folder.ahx");
     EXPECT_FALSE(ahx::ahxload((dir / "folder.ahx").string()));
+    EXPECT_EQ(message(), "?FILE READ  ERROR");
+
+    messages.clear();
+    const std::string pipe = (dir / "pipe.ahx").string();
+    EXPECT_FALSE(hungonfifos({pipe}, [&] { EXPECT_FALSE(ahx::ahxload(pipe)); }));
     EXPECT_EQ(message(), "?FILE READ  ERROR");
 }
 

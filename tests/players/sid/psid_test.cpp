@@ -1,5 +1,7 @@
 #include "sid_fixture.h"
 
+#include "fifoguard.h"
+
 #include "players/sid/md5.h"
 
 namespace {
@@ -100,6 +102,18 @@ TEST_F(PsidLoadTest, RefusesFilesCutShortWithoutReadingPastThem)
     shown.clear();
     EXPECT_FALSE(sid::sidinit(0)) << "after a failed read init fails quietly";
     EXPECT_TRUE(shown.empty());
+}
+
+TEST_F(PsidLoadTest, RefusesWhatIsNotARegularFileWithoutWaiting)
+{
+    std::filesystem::create_directory(dir.file("folder.sid"));
+    EXPECT_FALSE(hungonfifos({dir.file("pipe.sid")}, [&] {
+        EXPECT_FALSE(sid::sidload(dir.file("pipe.sid")));
+        EXPECT_FALSE(sid::sidload(dir.file("folder.sid")));
+    }));
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[0].text, "?FILE READ  ERROR");
+    EXPECT_EQ(shown[1].text, "?FILE READ  ERROR");
 }
 
 TEST_F(PsidLoadTest, LoadAddressZeroTakesItFromTheData)

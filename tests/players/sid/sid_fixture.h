@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "app/playback.h"
+#include "portable.h"
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
@@ -80,9 +79,7 @@ class tempdir {
 public:
     tempdir()
     {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "tarplay_sid_XXXXXX").string();
-        if (!mkdtemp(tmpl.data())) std::abort();
-        path_ = tmpl;
+        path_ = portable::makescratchdir("tarplay_sid_");
     }
     ~tempdir()
     {

@@ -1,5 +1,8 @@
 #include "sid_fixture.h"
 
+#include "boundedrun.h"
+#include "fifoguard.h"
+
 #include <cctype>
 #include <optional>
 
@@ -166,6 +169,22 @@ TEST_F(SongDbTest, LinesWithMoreThan256EntriesAreCut)
     EXPECT_EQ((*db)[18 + 2 * 255], 255 % 60);
 }
 
+TEST_F(SongDbTest, AVeryLongLineConvertsInOnePass)
+{
+    // 2 MB in one line, half of its entries marked: a conversion that works
+    // from the front of the line again for every entry takes minutes.
+    std::string line = digest + "=";
+    for (int i = 0; i < 300000; ++i) line += i % 2 ? "1:02(G) " : "0:37 ";
+    line += "0:01";
+    EXPECT_TRUE(finisheswithin(
+        [&] {
+            const auto db = convert(line + "\n");
+            return db && db->size() == 2u + 16 + 512 && (*db)[18] == 37 && (*db)[20] == 62 &&
+                   (*db)[18 + 2 * 255] == 62;
+        },
+        std::chrono::seconds(30)));
+}
+
 TEST_F(SongDbTest, LookupTakesTheFirstMatchingRecord)
 {
     const bytes other(16, 0x77);
@@ -300,3 +319,21 @@ TEST_F(SongDbStartupTest, UnwritableDatabaseIsIgnored)
 }
 
 }  // namespace
+
+TEST_F(SongDbStartupTest, DatabasesThatAreNotRegularFilesCountAsMissing)
+{
+    // Both names taken by FIFOs: nothing is read, and nothing waits.
+    EXPECT_FALSE(hungonfifos({"Songlengths.db", "Songlengths.txt"}, [] { sid::songdbstartup(); }));
+    EXPECT_FALSE(sid::songdbloaded);
+
+    // A text file beside a FIFO database: converted, but never written into
+    // the FIFO.
+    std::filesystem::remove("Songlengths.db");
+    std::filesystem::remove("Songlengths.txt");
+    dir.write("Songlengths.txt", digest + "=0:37\n");
+    EXPECT_FALSE(hungonfifos({"Songlengths.db"}, [] { sid::songdbstartup(); }));
+    EXPECT_FALSE(sid::songdbloaded);
+#ifndef _WIN32
+    EXPECT_TRUE(std::filesystem::is_fifo("Songlengths.db"));
+#endif
+}

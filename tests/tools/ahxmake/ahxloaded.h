@@ -17,6 +17,7 @@
 #include "ahxparse.h"
 #include "ahxwrite.h"
 #include "app/playback.h"
+#include "portable.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
 #include "synth/synth.h"
@@ -86,7 +87,7 @@ protected:
         std::string why;
         EXPECT_TRUE(ahxmake::writemodule(m, bytes, why)) << why;
         const auto path = std::filesystem::temp_directory_path() /
-                          ("ahxmake_test_" + std::to_string(::getpid()) + ".ahx");
+                          ("ahxmake_test_" + std::to_string(portable::processid()) + ".ahx");
         {
             std::ofstream out(path, std::ios::binary | std::ios::trunc);
             out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

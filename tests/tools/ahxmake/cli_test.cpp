@@ -1,11 +1,10 @@
 // The ahxmake program itself: its outputs and its error reports.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <cstdlib>
 
 #include "ahxloaded.h"
+#include "portable.h"
 
 namespace {
 
@@ -20,9 +19,9 @@ run runtool(const std::string& args)
 {
     const fs::path errfile = fs::temp_directory_path() / "ahxmake_cli_err.txt";
     const std::string cmd =
-        ahxtest::builddir() + "/ahxmake " + args + " 2>" + errfile.string();
+        portable::commandpath(ahxtest::builddir() + "/ahxmake") + " " + args + " 2>" + errfile.string();
     const int status = std::system(cmd.c_str());
-    run r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ahxtest::readfile(errfile.string())};
+    run r{portable::exitcode(status), portable::unixlines(ahxtest::readfile(errfile.string()))};
     fs::remove(errfile);
     return r;
 }
@@ -32,7 +31,7 @@ protected:
     fs::path dir;
     void SetUp() override
     {
-        dir = fs::temp_directory_path() / ("ahxmake_cli_" + std::to_string(::getpid()));
+        dir = fs::temp_directory_path() / ("ahxmake_cli_" + std::to_string(portable::processid()));
         fs::create_directories(dir);
     }
     void TearDown() override { fs::remove_all(dir); }

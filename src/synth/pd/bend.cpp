@@ -1,0 +1,124 @@
+// The bent phase eight frames at a time where the processor can, chosen at
+// run time so that one build runs everywhere.
+#include "synth/pd/bend.h"
+
+#include "synth/pd/record.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TARPLAY_X86 1
+#endif
+
+namespace synth {
+
+std::array<int32_t, 65536> costab32;
+bool costabquarter = false;
+
+void widencostab()
+{
+    bool symmetric = true;
+    for (uint32_t i = 0; i < costab.size(); ++i) {
+        costab32[i] = costab[i];
+        symmetric = symmetric && quartercos(i) == costab[i];
+    }
+    costabquarter = symmetric;
+}
+
+namespace {
+
+// Integer division by 256 truncating toward zero, as '/' does.
+inline int32_t div256(int32_t x)
+{
+    return x / 256;
+}
+
+inline int32_t bendone(uint32_t phase, const tbend& b)
+{
+    const int32_t p = static_cast<int32_t>((phase >> 8) & 0xFFFF);
+    int32_t pp = p + ((p * b.t) >> 8);
+    if (pp > 65535) pp = 0;
+    const int32_t a = pp > 32767 ? b.a1 : b.a0;
+    return div256(div256((32767 - costab32[static_cast<uint32_t>(2 * pp) & 0xFFFF]) * a) * b.pdb) + pp;
+}
+
+uint32_t bendplain(int32_t* base, uint32_t count, uint32_t phase, uint32_t step, const tbend& b)
+{
+    for (uint32_t k = 0; k < count; ++k) {
+        phase += step;
+        base[k] = bendone(phase, b);
+    }
+    return phase;
+}
+
+#ifdef TARPLAY_X86
+__attribute__((target("avx2"))) inline __m256i div256wide(__m256i x)
+{
+    // Negative values are biased by 255 first, so the shift truncates
+    // toward zero.
+    const __m256i bias = _mm256_srli_epi32(_mm256_srai_epi32(x, 31), 24);
+    return _mm256_srai_epi32(_mm256_add_epi32(x, bias), 8);
+}
+
+__attribute__((target("avx2"))) uint32_t bendavx2(int32_t* base, uint32_t count, uint32_t phase, uint32_t step,
+                                                  const tbend& b)
+{
+    const __m256i lanes = _mm256_setr_epi32(1, 2, 3, 4, 5, 6, 7, 8);
+    __m256i ph = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(phase)),
+                                  _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int32_t>(step))));
+    const __m256i advance = _mm256_set1_epi32(static_cast<int32_t>(step * 8u));
+    const __m256i t = _mm256_set1_epi32(b.t), pdb = _mm256_set1_epi32(b.pdb);
+    const __m256i a0 = _mm256_set1_epi32(b.a0), a1 = _mm256_set1_epi32(b.a1);
+    const __m256i low16 = _mm256_set1_epi32(0xFFFF), top = _mm256_set1_epi32(65535);
+    const __m256i half = _mm256_set1_epi32(32767);
+    uint32_t k = 0;
+    for (; k + 8 <= count; k += 8) {
+        const __m256i p = _mm256_and_si256(_mm256_srli_epi32(ph, 8), low16);
+        __m256i pp = _mm256_add_epi32(p, _mm256_srai_epi32(_mm256_mullo_epi32(p, t), 8));
+        pp = _mm256_andnot_si256(_mm256_cmpgt_epi32(pp, top), pp);
+        const __m256i a = _mm256_blendv_epi8(a0, a1, _mm256_cmpgt_epi32(pp, half));
+        const __m256i index = _mm256_and_si256(_mm256_add_epi32(pp, pp), low16);
+        const __m256i s = _mm256_i32gather_epi32(costab32.data(), index, 4);
+        const __m256i d = div256wide(_mm256_mullo_epi32(_mm256_sub_epi32(half, s), a));
+        const __m256i bend = _mm256_add_epi32(div256wide(_mm256_mullo_epi32(d, pdb)), pp);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(base + k), bend);
+        ph = _mm256_add_epi32(ph, advance);
+    }
+    return bendplain(base + k, count - k, phase + k * step, step, b);
+}
+
+bool detectavx2()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2");
+}
+
+bool wide = detectavx2();
+#else
+bool wide = false;
+#endif
+
+}  // namespace
+
+bool bendwide()
+{
+    return wide;
+}
+
+void setbendwide(bool on)
+{
+#ifdef TARPLAY_X86
+    wide = on && detectavx2();
+#else
+    (void)on;
+#endif
+}
+
+uint32_t bendphases(int32_t* base, uint32_t count, uint32_t phase, uint32_t step, const tbend& b)
+{
+#ifdef TARPLAY_X86
+    if (wide) return bendavx2(base, count, phase, step, b);
+#endif
+    return bendplain(base, count, phase, step, b);
+}
+
+}  // namespace synth

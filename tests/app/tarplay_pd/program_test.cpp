@@ -1,0 +1,145 @@
+// tarplay_pd's shell: time in 16-bit ticks moved by Return, Left and Right,
+// its mute keys, and an audio device that cannot be opened.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/audio.h"
+#include "app/audiolife.h"
+#include "app/playback.h"
+#include "app/playscreen.h"
+#include "app/program.h"
+#include "app/tarplay_pd/playclock.h"
+#include "app/wavrecord.h"
+#include "players/sid/sidmute.h"
+#include "screen/console.h"
+#include "screen/video.h"
+#include "synth/synth.h"
+#include "portable.h"
+
+namespace {
+
+// A player that ends its tune after 10 ticks and counts its calls.
+struct { int loads = 0, ticks = 0, stops = 0; } player;
+
+bool load(const std::string&)
+{
+    ++player.loads;
+    shell::settickrate(50);
+    shell::settuneticks();
+    shell::songticks = 10;
+    return true;
+}
+
+void tick()
+{
+    ++player.ticks;
+    shell::tickpos = shell::tickposof(static_cast<uint64_t>(player.ticks));
+    if (shell::tuneover()) shell::quitplay = true;
+}
+
+class TarplayPd : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        static const bool sdlready = [] {
+            portable::setenvalways("SDL_VIDEODRIVER", "dummy");
+            portable::setenvalways("SDL_AUDIODRIVER", "nosuchaudiodriver");
+            if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO) != 0) return false;
+            screen::screeninit();
+            screen::screenrows = 50;
+            screen::setvideomode(false);
+            return true;
+        }();
+        ASSERT_TRUE(sdlready) << SDL_GetError();
+        synth::synthinit();
+        shell::playersinit();
+        shell::audioreset();
+        auto& p = shell::players[7];
+        p.active = true;
+        p.load = load;
+        p.tick = tick;
+        p.stop = [] { ++player.stops; };
+        shell::curplayer = 7;
+        player = {};
+        shell::filename = "tune.sid";
+        shell::songname = "tune";
+        shell::running = true;
+        shell::settickrate(50);
+        shell::songticks = 15000;
+        sid::sidmutes.fill(false);
+        screen::messagesink = [this](std::string_view msg, uint8_t attr, bool wait) {
+            messages.push_back({std::string(msg), attr, wait});
+        };
+    }
+    void TearDown() override { screen::messagesink = nullptr; }
+
+    static void press(SDLKey sym)
+    {
+        SDL_keysym key{};
+        key.sym = sym;
+        program::playkey(key);
+    }
+
+    struct message { std::string text; uint8_t attr; bool wait; };
+    std::vector<message> messages;
+};
+
+TEST_F(TarplayPd, PlayKeysAndTimeInTicks)
+{
+    // Length 15000 ticks at 50 per second: Left and Right move one second.
+    const struct { SDLKey key; uint16_t from, to; } cases[] = {
+        {SDLK_LEFT, 51, 1},         {SDLK_LEFT, 50, 0},     {SDLK_LEFT, 1, 0},     {SDLK_RETURN, 700, 0},
+        {SDLK_RIGHT, 14949, 14999}, {SDLK_RIGHT, 14950, 0}, {SDLK_RIGHT, 14999, 0},
+    };
+    for (const auto& c : cases) {
+        shell::tickpos = c.from;
+        press(c.key);
+        EXPECT_EQ(shell::tickpos.load(), c.to) << c.key << " from " << c.from;
+    }
+    shell::tickpos = 50 * 61;
+    EXPECT_EQ(shell::timetext(), "01:01/05:00");
+
+    press(SDLK_o);  // the mute flag of voice 1 lives in the SID model
+    EXPECT_TRUE(sid::sidmutes[1].load());
+    EXPECT_FALSE(sid::sidmutes[0].load());
+}
+
+TEST_F(TarplayPd, NoAudioDeviceBackToTheSelectorEveryTimeWhileRecordingWorks)
+{
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_FALSE(shell::playstart()) << attempt;
+        ASSERT_EQ(messages.size(), static_cast<size_t>(attempt + 1));
+        const auto& m = messages.back();
+        EXPECT_EQ(m.text.rfind("?Audio: ", 0), 0u) << m.text;
+        EXPECT_EQ(m.text.substr(m.text.size() - 7), "  ERROR");
+        EXPECT_EQ(m.attr, 0x4F);
+        EXPECT_TRUE(m.wait);
+    }
+    EXPECT_EQ(player.loads, 2);
+
+    const auto olddir = std::filesystem::current_path();
+    const std::string tmp = portable::makescratchdir("tarplay_pd_wav_").string();
+    std::filesystem::current_path(tmp);
+    shell::recordwav();
+    std::filesystem::current_path(olddir);
+    std::ifstream in(tmp + "/tune.wav", std::ios::binary);
+    std::vector<uint8_t> wav((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();  // Windows removes no file that is still open
+    std::filesystem::remove_all(tmp);
+
+    auto le32 = [&](size_t at) { return wav[at] | wav[at + 1] << 8 | wav[at + 2] << 16 | uint32_t{wav[at + 3]} << 24; };
+    // Ten ticks of 960 frames end within the third block of 4096 frames.
+    ASSERT_EQ(wav.size(), 44u + 3 * 16384);
+    EXPECT_EQ(le32(24), 48000u);
+    EXPECT_EQ(le32(28), 192000u);
+    EXPECT_TRUE(shell::running.load());
+    EXPECT_EQ(player.stops, 0) << "stop is never called";
+}
+
+}  // namespace
