@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "render_reference.h"
-#include "synth/pd/bend.h"
+#include "synth/pd/wide.h"
 #include "synth/pd/record.h"
 #include "synth/pd/wave.h"
 #include "synth/synth.h"

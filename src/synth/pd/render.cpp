@@ -21,7 +21,7 @@
 // speed, side by side for all voices, with the mix.
 #include <algorithm>
 
-#include "synth/pd/bend.h"
+#include "synth/pd/wide.h"
 #include "synth/pd/record.h"
 #include "synth/renderstep.h"
 
@@ -168,7 +168,13 @@ struct tstretch {
     int32_t m2[voicecount][wavereadframes];      // the feedback's weight
     int32_t noise[voicecount][wavereadframes];   // the smoothed noise, for noise voices
     int32_t window[voicecount][wavereadframes];  // the sync window, for synced voices
-    uint8_t volume[voicecount][wavereadframes];
+    // The cosine: out[i][0] is voice i's lastout before the stretch,
+    // out[i][1 + j] after its frame j, so that a voice ringing from a higher
+    // one reads the frame before.
+    int32_t out[voicecount][wavereadframes + 1];
+    int32_t fixedring[voicecount][wavereadframes];  // a ring source that is not rendered
+    int32_t sum[wavereadframes];
+    uint8_t volume[voicecount][wavereadframes];  // 0 on frames the voice is muted
     uint16_t muted[wavereadframes];              // bit i: voice i muted on that frame
 };
 
@@ -183,11 +189,14 @@ bool readmutes(uint32_t n)
     for (uint32_t j = 0; j < n; ++j) {
         uint16_t bits = 0;
 #pragma GCC unroll 9
-        for (int i = 0; i < Voices; ++i)
-            if (voices[i].muted.load() != 0) bits = static_cast<uint16_t>(bits | 1u << i);
+        for (int i = 0; i < Voices; ++i) bits = static_cast<uint16_t>(bits | (voices[i].muted.load() != 0) << i);
         stretch.muted[j] = bits;
         any |= bits;
     }
+    if (any)
+        for (int i = 0; i < Voices; ++i)
+            for (uint32_t j = 0; j < n; ++j)
+                if (stretch.muted[j] >> i & 1) stretch.volume[i][j] = 0;
     return any != 0;
 }
 
@@ -232,18 +241,17 @@ inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
     if (v.synced) stretch.window[i][j] = -costabat(static_cast<int64_t>(vs[v.syncsrc].lastphase) + 16384);
 }
 
-// The first pass frame by frame, for stretches in which voices sync others
-// and so read each other's phase as it moves.
+// The first pass frame by frame for the voices in linked (bit i: voice i),
+// which sync others or are synced and so read each other's phase as it moves.
 template <int Voices>
-void preparetogether(tlocal* vs, uint32_t n, bool anytest, const twave& wave)
+void preparelinked(tlocal* vs, uint32_t n, uint16_t linked, const twave& wave)
 {
     for (uint32_t j = 0; j < n; ++j) {
-        if (anytest)
-            for (int i = 0; i < Voices; ++i)
-                if (vs[i].testbit) vs[i].lastphase = 0;
+        for (int i = 0; i < Voices; ++i)
+            if ((linked >> i & 1) && vs[i].testbit) vs[i].lastphase = 0;
 #pragma GCC unroll 9
         for (int i = 0; i < Voices; ++i)
-            if (!(stretch.muted[j] >> i & 1)) prepare(vs, i, j, wave);
+            if ((linked >> i & 1) && !(stretch.muted[j] >> i & 1)) prepare(vs, i, j, wave);
     }
 }
 
@@ -288,8 +296,8 @@ uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
     return end;
 }
 
-// The first pass voice by voice, for stretches in which no voice reads
-// another's phase: a voice takes its frames one by one while it is muted or
+// The first pass voice by voice, for a voice whose phase no other voice
+// reads: a voice takes its frames one by one while it is muted or
 // its glides move, and the rest in one stretch.
 void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wave)
 {
@@ -311,55 +319,67 @@ void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wav
     }
 }
 
-// Where a ringing voice finds its source's output: a lower voice (or the
-// voice itself) has already moved this frame, a higher one still shows the
-// previous frame, and one that is not rendered keeps its value.
-struct tring {
-    int source = -1;  // -1: the fixed value
-    int32_t value = 0;
-};
-
-// The second pass: the feedback chains (the cosine of the bent phase plus the
-// feedback, then the new feedback), which bound the speed and run side by
-// side for the voices; then noise in place of the cosine, the sync window,
-// ring modulation, the clip and the level, summed into frames. All values of
-// the chain fit 32 bits, and the index's low 16 bits are the same as in 64.
+// The second pass: the feedback chains, the cosine of the bent phase plus
+// the feedback, then the new feedback. They bound the speed; the voices'
+// chains are independent and run side by side. All values fit 32 bits, and
+// the index's low 16 bits are the same as in 64.
 template <int Voices, bool Quarter>
-void chainandmix(tlocal* vs, int16_t* out, uint32_t n)
+void chains(tlocal* vs, uint32_t n)
 {
     int32_t feedback[Voices], lastout[Voices];
-    tring rings[Voices];
     for (int i = 0; i < Voices; ++i) {
         feedback[i] = vs[i].feedback;
         lastout[i] = vs[i].lastout;
-        const uint8_t s = vs[i].ringsrc;
-        if (vs[i].ring) rings[i] = s < Voices ? tring{s, 0} : tring{-1, s < voicecount ? vs[s].lastout : 0};
+        stretch.out[i][0] = lastout[i];
     }
     for (uint32_t j = 0; j < n; ++j) {
-        int32_t sum = 0;
         const uint16_t muted = stretch.muted[j];
 #pragma GCC unroll 9
         for (int i = 0; i < Voices; ++i) {
-            if (muted >> i & 1) [[unlikely]] continue;
-            const tlocal& v = vs[i];
-            const int32_t fb = feedback[i];
-            const uint32_t index = static_cast<uint32_t>(stretch.base[i][j] + fb * stretch.m2[i][j] / 512);
-            const int32_t cosine = Quarter ? quartercos(index) : costab32[index & 0xFFFF];
-            feedback[i] = (fb + cosine) / 2;
-            lastout[i] = cosine;
-            int64_t o = v.noise ? stretch.noise[i][j] : cosine;
-            if (v.synced) o = o * stretch.window[i][j] / 32768;
-            if (v.ring) o = o * (rings[i].source >= 0 ? lastout[rings[i].source] : rings[i].value) / 32768;
-            sum += static_cast<int32_t>(std::clamp<int64_t>(o, -32768, 32767) * stretch.volume[i][j] / 1024);
+            if (!(muted >> i & 1)) [[likely]] {
+                const int32_t fb = feedback[i];
+                const uint32_t index = static_cast<uint32_t>(stretch.base[i][j] + fb * stretch.m2[i][j] / 512);
+                const int32_t cosine = Quarter ? quartercos(index) : costab32[index & 0xFFFF];
+                feedback[i] = (fb + cosine) / 2;
+                lastout[i] = cosine;
+            }
+            stretch.out[i][j + 1] = lastout[i];
         }
-        // The sum is not clipped: the low 16 bits are the sample.
-        const auto sample = static_cast<int16_t>(static_cast<uint16_t>(sum));
-        out[2 * j] = sample;
-        out[2 * j + 1] = sample;
     }
     for (int i = 0; i < Voices; ++i) {
         vs[i].feedback = feedback[i];
         vs[i].lastout = lastout[i];
+    }
+}
+
+// The third pass, voice by voice: noise in place of the cosine, the sync
+// window, ring modulation, the clip and the level, summed into frames. A
+// ringing voice reads a lower voice (or itself) after its frame, a higher
+// one before it, and one that is not rendered at its fixed value.
+template <int Voices>
+void mix(const tlocal* vs, int16_t* out, uint32_t n)
+{
+    std::fill_n(stretch.sum, n, 0);
+    for (int i = 0; i < Voices; ++i) {
+        const tlocal& v = vs[i];
+        tmixvoice m{v.noise ? stretch.noise[i] : stretch.out[i] + 1, v.synced ? stretch.window[i] : nullptr,
+                    nullptr, stretch.volume[i]};
+        if (v.ring) {
+            const uint8_t s = v.ringsrc;
+            if (s < Voices) {
+                m.ring = s <= i ? stretch.out[s] + 1 : stretch.out[s];
+            } else {
+                std::fill_n(stretch.fixedring[i], n, s < voicecount ? vs[s].lastout : 0);
+                m.ring = stretch.fixedring[i];
+            }
+        }
+        mixvoice(stretch.sum, n, m);
+    }
+    for (uint32_t j = 0; j < n; ++j) {
+        // The sum is not clipped: the low 16 bits are the sample.
+        const auto sample = static_cast<int16_t>(static_cast<uint16_t>(stretch.sum[j]));
+        out[2 * j] = sample;
+        out[2 * j + 1] = sample;
     }
 }
 
@@ -369,12 +389,10 @@ template <int Voices>
 void renderrun(int16_t* out, uint32_t count)
 {
     tlocal vs[voicecount];
-    bool anytest = false, anysync = false;
-    for (uint8_t i = 0; i < Voices; ++i) {
-        vs[i] = load(i);
-        anytest |= vs[i].testbit;
-        anysync |= vs[i].synced;
-    }
+    for (uint8_t i = 0; i < Voices; ++i) vs[i] = load(i);
+    uint16_t linked = 0;
+    for (uint8_t i = 0; i < Voices; ++i)
+        if (vs[i].synced) linked = static_cast<uint16_t>(linked | 1u << i | (vs[i].syncsrc < Voices ? 1u << vs[i].syncsrc : 0));
     for (uint8_t i = Voices; i < voicecount; ++i) vs[i] = loadsource(i);
     for (uint8_t i = 0; i < Voices; ++i) {
         tlocal& v = vs[i];
@@ -388,15 +406,14 @@ void renderrun(int16_t* out, uint32_t count)
         for (int i = 0; i < Voices; ++i) vs[i].d = derive(vs[i], wave);
         const uint32_t n = std::min(count - first, wavereadframes);
         const bool anymuted = readmutes<Voices>(n);
-        if (anysync) {
-            preparetogether<Voices>(vs, n, anytest, wave);
-        } else {
-            for (int i = 0; i < Voices; ++i) prepareapart(vs, i, n, anymuted, wave);
-        }
+        if (linked) preparelinked<Voices>(vs, n, linked, wave);
+        for (int i = 0; i < Voices; ++i)
+            if (!(linked >> i & 1)) prepareapart(vs, i, n, anymuted, wave);
         if (costabquarter)
-            chainandmix<Voices, true>(vs, out + 2 * first, n);
+            chains<Voices, true>(vs, n);
         else
-            chainandmix<Voices, false>(vs, out + 2 * first, n);
+            chains<Voices, false>(vs, n);
+        mix<Voices>(vs, out + 2 * first, n);
     }
 
     for (uint8_t i = 0; i < Voices; ++i) store(i, vs[i]);

@@ -1,5 +1,5 @@
 // tarplay's voices and the tables of its phase-distortion renderer.
-#include "synth/pd/bend.h"
+#include "synth/pd/wide.h"
 #include "synth/pd/record.h"
 
 namespace synth {
