@@ -142,7 +142,7 @@ void recordwav()
         written += blockbytes / 4;
         recordprogress(boxx, len);
         const uint32_t now = SDL_GetTicks();
-        if (screen::textscreen != screen::shownscreen && now - presentedat >= presentgapms) {
+        if (now - presentedat >= presentgapms && screen::textscreen != screen::shownscreen) {
             screen::presentframe();
             presentedat = now;
         }

@@ -166,7 +166,8 @@ void store(uint8_t i, const tlocal& v)
 struct tstretch {
     int32_t base[voicecount][wavereadframes];    // bent phase: the cosine's index less the feedback term
     int32_t m2[voicecount][wavereadframes];      // the feedback's weight
-    int32_t noise[voicecount][wavereadframes];   // the smoothed noise, for noise voices
+    int32_t noisex[voicecount][wavereadframes];  // the noise table's value, for noise voices
+    int32_t noise[voicecount][wavereadframes];   // the same smoothed, for noise voices
     int32_t window[voicecount][wavereadframes];  // the sync window, for synced voices
     // The cosine: out[i][0] is voice i's lastout before the stretch,
     // out[i][1 + j] after its frame j, so that a voice ringing from a higher
@@ -175,6 +176,7 @@ struct tstretch {
     int32_t fixedring[voicecount][wavereadframes];  // a ring source that is not rendered
     int32_t sum[wavereadframes];
     uint8_t volume[voicecount][wavereadframes];  // 0 on frames the voice is muted
+    uint8_t bright[voicecount][wavereadframes];  // for noise voices
     uint16_t muted[wavereadframes];              // bit i: voice i muted on that frame
 };
 
@@ -227,14 +229,8 @@ inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
     stretch.volume[i][j] = v.volume;
 
     if (v.noise) {
-        const int64_t x = noisetab[(v.noisepos >> 12) & 0xFFFF];
-        int64_t lp1 = v.noiselp1;
-        int64_t lp2 = v.noiselp2;
-        lp1 += (x - lp1) * v.bright / 256;
-        lp2 += (lp1 - lp2) * v.bright / 256;
-        v.noiselp1 = static_cast<int32_t>(lp1);
-        v.noiselp2 = static_cast<int32_t>(lp2);
-        stretch.noise[i][j] = static_cast<int32_t>(lp2);
+        stretch.noisex[i][j] = noisetab[(v.noisepos >> 12) & 0xFFFF];
+        stretch.bright[i][j] = v.bright;
     }
     // The window is the sine of the source's phase, zero where the source
     // wraps, so the hard reset above makes no click.
@@ -255,14 +251,15 @@ void preparelinked(tlocal* vs, uint32_t n, uint16_t linked, const twave& wave)
     }
 }
 
+// The morph and brightness at their targets: what they derive stays fixed.
 inline bool settled(const tlocal& v)
 {
-    return v.volume == v.level && v.morph == v.morphtarget && v.bright == v.brighttarget;
+    return v.morph == v.morphtarget && v.bright == v.brighttarget;
 }
 
-// The first pass over unmuted frames [j, end) of a voice whose glides have
-// settled and that no other voice reads the phase of: what the glides derive
-// is fixed, the phases follow from the first, and only the noise smoothing
+// The first pass over unmuted frames [j, end) of a voice whose morph and
+// brightness have settled and that no other voice reads the phase of: what
+// they derive is fixed, the level glides on its own, the phases follow from the first, and only the noise position
 // goes frame by frame. All values fit 32 bits. Returns end.
 uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
 {
@@ -274,31 +271,32 @@ uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
     v.lastphase = static_cast<int32_t>((v.phase >> 8) & 0xFFFF);
     v.wrapped = (before & 0x8000) != 0 && (v.lastphase & 0x8000) == 0 ? 1 : 0;
     if (v.noise) {
-        const int32_t bright = v.bright;
-        int32_t lp1 = v.noiselp1, lp2 = v.noiselp2;
         uint32_t noisepos = v.noisepos;
-        int32_t* noise = stretch.noise[i];
+        int32_t* x = stretch.noisex[i];
         for (uint32_t k = j; k < end; ++k) {
             noisepos += v.noisestep;
-            const int32_t x = noisetab[(noisepos >> 12) & 0xFFFF];
-            lp1 += (x - lp1) * bright / 256;
-            lp2 += (lp1 - lp2) * bright / 256;
-            noise[k] = lp2;
+            x[k] = noisetab[(noisepos >> 12) & 0xFFFF];
         }
         v.noisepos = noisepos;
-        v.noiselp1 = lp1;
-        v.noiselp2 = lp2;
+        std::fill(stretch.bright[i] + j, stretch.bright[i] + end, v.bright);
     } else {
         v.noisepos += count * v.noisestep;
     }
     std::fill(stretch.m2[i] + j, stretch.m2[i] + end, static_cast<int32_t>(v.d.m2));
-    std::fill(stretch.volume[i] + j, stretch.volume[i] + end, v.volume);
+    if (v.volume == v.level) {
+        std::fill(stretch.volume[i] + j, stretch.volume[i] + end, v.volume);
+    } else {
+        for (uint32_t k = j; k < end; ++k) {
+            v.volume = glide<uint8_t>(v.volume, v.level);
+            stretch.volume[i][k] = v.volume;
+        }
+    }
     return end;
 }
 
 // The first pass voice by voice, for a voice whose phase no other voice
-// reads: a voice takes its frames one by one while it is muted or
-// its glides move, and the rest in one stretch.
+// reads: a voice takes its frames one by one while it is muted or its morph
+// or brightness glides, and the rest in one stretch.
 void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wave)
 {
     tlocal& v = vs[i];
@@ -323,25 +321,37 @@ void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wav
 // the feedback, then the new feedback. They bound the speed; the voices'
 // chains are independent and run side by side. All values fit 32 bits, and
 // the index's low 16 bits are the same as in 64.
-template <int Voices, bool Quarter>
+template <int Voices, bool Mutes>
 void chains(tlocal* vs, uint32_t n)
 {
-    int32_t feedback[Voices], lastout[Voices];
+    int32_t feedback[Voices], lastout[Voices], lp1[Voices], lp2[Voices];
+    bool noise[Voices];
     for (int i = 0; i < Voices; ++i) {
         feedback[i] = vs[i].feedback;
         lastout[i] = vs[i].lastout;
+        lp1[i] = vs[i].noiselp1;
+        lp2[i] = vs[i].noiselp2;
+        noise[i] = vs[i].noise;
         stretch.out[i][0] = lastout[i];
     }
     for (uint32_t j = 0; j < n; ++j) {
-        const uint16_t muted = stretch.muted[j];
+        const uint16_t muted = Mutes ? stretch.muted[j] : 0;
 #pragma GCC unroll 9
         for (int i = 0; i < Voices; ++i) {
             if (!(muted >> i & 1)) [[likely]] {
                 const int32_t fb = feedback[i];
                 const uint32_t index = static_cast<uint32_t>(stretch.base[i][j] + fb * stretch.m2[i][j] / 512);
-                const int32_t cosine = Quarter ? quartercos(index) : costab32[index & 0xFFFF];
+                const int32_t cosine = costab[index & 0xFFFF];
                 feedback[i] = (fb + cosine) / 2;
                 lastout[i] = cosine;
+                // The noise smoothing is a chain of its own, which runs
+                // alongside.
+                if (noise[i]) {
+                    const int32_t bright = stretch.bright[i][j];
+                    lp1[i] += (stretch.noisex[i][j] - lp1[i]) * bright / 256;
+                    lp2[i] += (lp1[i] - lp2[i]) * bright / 256;
+                    stretch.noise[i][j] = lp2[i];
+                }
             }
             stretch.out[i][j + 1] = lastout[i];
         }
@@ -349,6 +359,8 @@ void chains(tlocal* vs, uint32_t n)
     for (int i = 0; i < Voices; ++i) {
         vs[i].feedback = feedback[i];
         vs[i].lastout = lastout[i];
+        vs[i].noiselp1 = lp1[i];
+        vs[i].noiselp2 = lp2[i];
     }
 }
 
@@ -409,7 +421,7 @@ void renderrun(int16_t* out, uint32_t count)
         if (linked) preparelinked<Voices>(vs, n, linked, wave);
         for (int i = 0; i < Voices; ++i)
             if (!(linked >> i & 1)) prepareapart(vs, i, n, anymuted, wave);
-        if (costabquarter)
+        if (anymuted)
             chains<Voices, true>(vs, n);
         else
             chains<Voices, false>(vs, n);

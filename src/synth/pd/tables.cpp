@@ -1,5 +1,4 @@
 // tarplay's voices and the tables of its phase-distortion renderer.
-#include "synth/pd/wide.h"
 #include "synth/pd/record.h"
 
 namespace synth {
@@ -14,7 +13,6 @@ std::array<int16_t, 65536> noisetab;
 void buildcostab()
 {
     fillcosine(costab);
-    widencostab();
 }
 
 void fillnoise()

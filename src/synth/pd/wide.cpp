@@ -11,18 +11,6 @@
 
 namespace synth {
 
-std::array<int32_t, 65536> costab32;
-bool costabquarter = false;
-
-void widencostab()
-{
-    bool symmetric = true;
-    for (uint32_t i = 0; i < costab.size(); ++i) {
-        costab32[i] = costab[i];
-        symmetric = symmetric && quartercos(i) == costab[i];
-    }
-    costabquarter = symmetric;
-}
 
 namespace {
 
@@ -38,7 +26,7 @@ inline int32_t bendone(uint32_t phase, const tbend& b)
     int32_t pp = p + ((p * b.t) >> 8);
     if (pp > 65535) pp = 0;
     const int32_t a = pp > 32767 ? b.a1 : b.a0;
-    return div256(div256((32767 - costab32[static_cast<uint32_t>(2 * pp) & 0xFFFF]) * a) * b.pdb) + pp;
+    return div256(div256((32767 - costab[static_cast<uint32_t>(2 * pp) & 0xFFFF]) * a) * b.pdb) + pp;
 }
 
 uint32_t bendplain(int32_t* base, uint32_t count, uint32_t phase, uint32_t step, const tbend& b)
@@ -96,6 +84,7 @@ __attribute__((target("avx2"))) uint32_t bendavx2(int32_t* base, uint32_t count,
     const __m256i a0 = _mm256_set1_epi32(b.a0), a1 = _mm256_set1_epi32(b.a1);
     const __m256i low16 = _mm256_set1_epi32(0xFFFF), top = _mm256_set1_epi32(65535);
     const __m256i half = _mm256_set1_epi32(32767);
+    const __m256i one = _mm256_set1_epi32(1), sixteen = _mm256_set1_epi32(16);
     uint32_t k = 0;
     for (; k + 8 <= count; k += 8) {
         const __m256i p = _mm256_and_si256(_mm256_srli_epi32(ph, 8), low16);
@@ -103,7 +92,12 @@ __attribute__((target("avx2"))) uint32_t bendavx2(int32_t* base, uint32_t count,
         pp = _mm256_andnot_si256(_mm256_cmpgt_epi32(pp, top), pp);
         const __m256i a = _mm256_blendv_epi8(a0, a1, _mm256_cmpgt_epi32(pp, half));
         const __m256i index = _mm256_and_si256(_mm256_add_epi32(pp, pp), low16);
-        const __m256i s = _mm256_i32gather_epi32(costab32.data(), index, 4);
+        // The table's entries in pairs, as 32-bit words that never reach past
+        // its end; the entry is the low or the high half, sign-extended.
+        const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(costab.data()),
+                                                    _mm256_srli_epi32(index, 1), 4);
+        const __m256i high = _mm256_slli_epi32(_mm256_and_si256(index, one), 4);
+        const __m256i s = _mm256_srai_epi32(_mm256_sllv_epi32(pair, _mm256_sub_epi32(sixteen, high)), 16);
         const __m256i d = div256wide(_mm256_mullo_epi32(_mm256_sub_epi32(half, s), a));
         const __m256i bend = _mm256_add_epi32(div256wide(_mm256_mullo_epi32(d, pdb)), pp);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(base + k), bend);

@@ -4,34 +4,9 @@
 // otherwise one by one, with the same result.
 #pragma once
 
-#include <array>
 #include <cstdint>
 
-#include "synth/pd/record.h"
-
 namespace synth {
-
-// The cosine table widened to 32 bits, for the eight-wide reads; filled
-// with costab.
-extern std::array<int32_t, 65536> costab32;
-
-// Whether every entry of costab follows from its first quarter by the
-// cosine's symmetries (true wherever the C library's cosine rounds alike on
-// both sides of a zero), so that the feedback chains read a table a quarter
-// the size, which stays in the nearest cache.
-extern bool costabquarter;
-
-// Fills costab32 and costabquarter from costab.
-void widencostab();
-
-// The cosine at the low 16 bits of index from costab's first quarter.
-inline int32_t quartercos(uint32_t index)
-{
-    const uint32_t h = index & 0x7FFF;
-    const bool mirrored = h > 16384;
-    const int32_t v = costab[mirrored ? 32768 - h : h];
-    return ((index >> 15) & 1) != static_cast<uint32_t>(mirrored) ? -v : v;
-}
 
 // What a settled voice's glides derive.
 struct tbend {
