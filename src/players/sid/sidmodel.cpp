@@ -121,6 +121,36 @@ void sidwrite(uint8_t reg, uint8_t value)
     cpu::cpucycles = 0;
 }
 
+namespace {
+
+// Whether a rate period's end moves nothing but the exponential counter:
+// the level held at 0, or resting at a sustain level above 0 (at 0 the
+// first step would still set holdzero).
+bool envquiet(int voice, const tenvstate& e)
+{
+    if (e.holdzero) return e.envphase != phaseattack;
+    return e.envphase == phasedecay && e.envlevel != 0 && e.envlevel == (sidregs[7 * voice + 6] >> 4) * 17;
+}
+
+// The exponential counter after k rate periods of a quiet envelope, in one
+// step instead of k: it counts up (through 255 to 0 when it has passed the
+// period) and goes back to 0 on reaching the period.
+void envquietperiods(tenvstate& e, uint32_t k)
+{
+    const uint32_t first = ((e.expperiod - e.expcounter - 1u) & 0xFFu) + 1;
+    if (k < first) {
+        e.expcounter = static_cast<uint8_t>(e.expcounter + k);
+        return;
+    }
+    k -= first;
+    e.expcounter = 0;
+    if (!e.holdzero) e.expperiod = expperiodfor(e.envlevel);
+    const uint32_t cycle = ((e.expperiod - 1u) & 0xFFu) + 1;
+    e.expcounter = static_cast<uint8_t>(k % cycle);
+}
+
+}  // namespace
+
 void envadvance(int voice, int32_t n)
 {
     tenvstate& e = envstate[voice];
@@ -134,6 +164,15 @@ void envadvance(int voice, int32_t n)
             return;
         }
         e.ratecounter = 0;
+        // A sustained or silent voice would otherwise step through every
+        // rate period of the tick one by one.
+        if (e.rateperiod != 0 && envquiet(voice, e)) {
+            const int32_t periods = 1 + (n - d) / e.rateperiod;
+            n -= d + (periods - 1) * e.rateperiod;
+            envquietperiods(e, static_cast<uint32_t>(periods));
+            d = e.rateperiod;
+            continue;
+        }
         n -= d;
         ++e.expcounter;
         if (e.envphase == phaseattack || e.expcounter == e.expperiod) {

@@ -1,5 +1,7 @@
 #include "sid_fixture.h"
 
+#include <random>
+
 namespace {
 
 using sidtest::SidTest;
@@ -158,6 +160,43 @@ TEST_F(SidModelTest, EnvelopeCounterMovesBackOnNegativeCycles)
     EXPECT_EQ(sid::envstate[0].envlevel, 0);
     sid::envadvance(0, 1);
     EXPECT_EQ(sid::envstate[0].envlevel, 1);
+}
+
+// A long stretch of cycles must leave an envelope exactly where the same
+// cycles one at a time do, whatever its phase, counters and periods
+// (including counters past their period and sustain levels of 0).
+TEST_F(SidModelTest, EnvelopeRunsAlikeInOneStretchOrCycleByCycle)
+{
+    std::mt19937 rng(12081);
+    auto draw = [&](uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(rng); };
+    for (int round = 0; round < 300; ++round) {
+        sid::tenvstate e;
+        e.envphase = static_cast<uint8_t>(draw(3));
+        e.holdzero = draw(3) == 0;
+        const uint8_t sustain = static_cast<uint8_t>(draw(16));
+        e.envlevel = draw(2) ? static_cast<uint8_t>(sustain * 17) : static_cast<uint8_t>(draw(256));
+        e.rateperiod = sid::adsrperiods[draw(16)];
+        e.ratecounter = static_cast<uint16_t>(draw(e.rateperiod + 2));
+        e.expperiod = static_cast<uint8_t>(1 + draw(30));
+        e.expcounter = static_cast<uint8_t>(draw(40));
+        sid::sidregs[6] = static_cast<uint8_t>(sustain << 4 | draw(16));
+        sid::sidregs[5] = static_cast<uint8_t>(draw(256));
+        const int32_t cycles = static_cast<int32_t>(draw(60000));
+
+        sid::envstate[0] = e;
+        sid::envadvance(0, cycles);
+        const sid::tenvstate whole = sid::envstate[0];
+        sid::envstate[0] = e;
+        for (int32_t c = 0; c < cycles; ++c) sid::envadvance(0, 1);
+        const sid::tenvstate& single = sid::envstate[0];
+        ASSERT_EQ(whole.envlevel, single.envlevel) << "round " << round;
+        ASSERT_EQ(whole.expcounter, single.expcounter) << "round " << round;
+        ASSERT_EQ(whole.expperiod, single.expperiod) << "round " << round;
+        ASSERT_EQ(whole.ratecounter, single.ratecounter) << "round " << round;
+        ASSERT_EQ(whole.envphase, single.envphase) << "round " << round;
+        ASSERT_EQ(whole.holdzero, single.holdzero) << "round " << round;
+        ASSERT_EQ(whole.rateperiod, single.rateperiod) << "round " << round;
+    }
 }
 
 TEST_F(SidModelTest, PulseWidthFoldsAroundTheMiddle)
