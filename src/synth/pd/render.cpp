@@ -13,12 +13,14 @@
 // wave bytes the editor writes every 256 frames (under 6 ms). The result is
 // the same, sample for sample, as rendering one frame per call.
 //
-// A call goes in stretches of up to 256 frames and three passes over each:
-// the mute flags, frame by frame; everything that does not depend on a
-// frame's output (phase, sync, glides, the bent phase, noise), voice by
-// voice where no voice syncs another; then the feedback chains (cosine of
-// the bent phase plus feedback, then the new feedback), which bound the
-// speed, side by side for all voices, with the mix.
+// A call goes in stretches of up to 256 frames. The mute flags of a stretch
+// are read first, frame by frame; then three passes: everything that does
+// not depend on a frame's output (phase, sync, glides, the bent phase, the
+// noise position), voice by voice where no voice syncs another; the feedback
+// chains (cosine of the bent phase plus feedback, then the new feedback) and
+// the noise smoothers, which bound the speed, side by side for all voices;
+// then the mix, voice by voice. Every value the 64-bit arithmetic computes
+// fits 32 bits, in which the passes work.
 #include <algorithm>
 
 #include "synth/pd/wide.h"
@@ -203,8 +205,8 @@ bool readmutes(uint32_t n)
 }
 
 // One frame of the first pass for an unmuted voice: phase, hard sync, glides,
-// the bent phase, noise and the sync window; everything but the feedback
-// chain and the mix.
+// the bent phase, the noise table's value and the sync window; everything
+// but the chains and the mix.
 inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
 {
     tlocal& v = vs[i];
@@ -318,9 +320,9 @@ void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wav
 }
 
 // The second pass: the feedback chains, the cosine of the bent phase plus
-// the feedback, then the new feedback. They bound the speed; the voices'
-// chains are independent and run side by side. All values fit 32 bits, and
-// the index's low 16 bits are the same as in 64.
+// the feedback, then the new feedback, and the noise smoothers. They bound
+// the speed; the voices' chains are independent and run side by side. The
+// index's low 16 bits are the same in 32 bits as in 64.
 template <int Voices, bool Mutes>
 void chains(tlocal* vs, uint32_t n)
 {
