@@ -260,9 +260,10 @@ inline bool settled(const tlocal& v)
 }
 
 // The first pass over unmuted frames [j, end) of a voice whose morph and
-// brightness have settled and that no other voice reads the phase of: what
-// they derive is fixed, the level glides on its own, the phases follow from the first, and only the noise position
-// goes frame by frame. All values fit 32 bits. Returns end.
+// brightness have settled and whose phase no other voice reads: what they
+// derive is fixed, so the bent phases follow from the first phase, eight at
+// a time where the processor can; the level's glide and the noise position
+// go frame by frame. All values fit 32 bits. Returns end.
 uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
 {
     const uint32_t count = end - j;
@@ -404,9 +405,13 @@ void renderrun(int16_t* out, uint32_t count)
 {
     tlocal vs[voicecount];
     for (uint8_t i = 0; i < Voices; ++i) vs[i] = load(i);
+    // Synced voices and their rendered sources read each other's phase.
     uint16_t linked = 0;
-    for (uint8_t i = 0; i < Voices; ++i)
-        if (vs[i].synced) linked = static_cast<uint16_t>(linked | 1u << i | (vs[i].syncsrc < Voices ? 1u << vs[i].syncsrc : 0));
+    for (uint8_t i = 0; i < Voices; ++i) {
+        if (!vs[i].synced) continue;
+        linked = static_cast<uint16_t>(linked | 1u << i);
+        if (vs[i].syncsrc < Voices) linked = static_cast<uint16_t>(linked | 1u << vs[i].syncsrc);
+    }
     for (uint8_t i = Voices; i < voicecount; ++i) vs[i] = loadsource(i);
     for (uint8_t i = 0; i < Voices; ++i) {
         tlocal& v = vs[i];
