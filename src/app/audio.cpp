@@ -46,19 +46,24 @@ uint32_t frameslefttotick(uint16_t countdown)
     return countdown == 0 ? 65536u : countdown;
 }
 
-// The renderer takes everything up to the next tick in one call; every frame
-// also reaches the oscilloscope buffer at its place in the block.
-void renderrun(uint8_t* stream, int16_t* frames, uint32_t first, uint32_t count)
+// The renderer takes a run of frames (up to the next tick) in calls of up to
+// chunkframes, whose split does not change what it renders; every frame also
+// reaches the oscilloscope buffer at its place in the block.
+constexpr uint32_t chunkframes = 4096;
+
+void renderrun(uint8_t* stream, uint32_t first, uint32_t count)
 {
-    synth::renderframes(frames, static_cast<uint16_t>(count));
-    std::memcpy(stream + 4 * first, frames, 4 * static_cast<size_t>(count));
-    for (uint32_t k = 0; k < count; ++k) scopebuf[first + k] = frames[2 * k];
+    int16_t frames[2 * chunkframes];
+    for (uint32_t done = 0; done < count;) {
+        const uint32_t n = std::min(count - done, chunkframes);
+        synth::renderframes(frames, static_cast<uint16_t>(n));
+        std::memcpy(stream + 4 * (first + done), frames, 4 * static_cast<size_t>(n));
+        for (uint32_t k = 0; k < n; ++k) scopebuf[first + done + k] = frames[2 * k];
+        done += n;
+    }
 }
 
 constexpr uint32_t maxblock = 65536;
-constexpr uint32_t maxrun = 65535;  // what one renderer call takes
-int16_t callbackframes[2 * maxrun];
-int16_t blockframesbuf[2 * maxrun];
 
 }  // namespace
 
@@ -83,7 +88,7 @@ void audiocallback(void*, uint8_t* stream, int len)
         // completes a second of the rate measurement.
         const uint32_t rate = synth::samplerate;
         const uint32_t second = secondframes;
-        uint32_t run = std::min({frameslefttotick(countdown), total - i, maxrun});
+        uint32_t run = std::min(frameslefttotick(countdown), total - i);
         run = std::min(run, rate > second + 1 ? rate - second : 1u);
         countdown = static_cast<uint16_t>(countdown - run);
         uptimeframes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{uptimeframes} + run, 4294967295u));
@@ -97,7 +102,7 @@ void audiocallback(void*, uint8_t* stream, int len)
         } else {
             secondframes = second + run;
         }
-        renderrun(stream, callbackframes, i, run);
+        renderrun(stream, i, run);
         i += run;
     }
     tickcountdown = countdown;
@@ -113,10 +118,10 @@ void renderblock(void*, uint8_t* buffer, int len)
             tickcurrentplayer();
             renderblockcountdown = static_cast<uint16_t>(samplespertick.load());
         }
-        const uint32_t run = std::min({frameslefttotick(renderblockcountdown), total - i, maxrun});
+        const uint32_t run = std::min(frameslefttotick(renderblockcountdown), total - i);
         renderblockcountdown = static_cast<uint16_t>(renderblockcountdown - run);
         playedframes = playedframes + run;
-        renderrun(buffer, blockframesbuf, i, run);
+        renderrun(buffer, i, run);
         i += run;
     }
 }
