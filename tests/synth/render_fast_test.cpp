@@ -57,6 +57,7 @@ void expectsame(const tstate& a, const tstate& b, int round)
 class FastRenderer : public ::testing::TestWithParam<bool> {
 protected:
     std::mt19937 rng{20260812};
+    uint32_t syncodds = 8;  // one voice in syncodds has the sync bit
 
     uint32_t draw(uint32_t n) { return std::uniform_int_distribution<uint32_t>(0, n - 1)(rng); }
 
@@ -65,7 +66,7 @@ protected:
     // them (the renderer then takes another path).
     uint8_t control()
     {
-        const uint32_t modulation = (draw(8) == 0 ? 0x02 : 0) | (draw(8) == 0 ? 0x04 : 0);
+        const uint32_t modulation = (draw(syncodds) == 0 ? 0x02 : 0) | (draw(8) == 0 ? 0x04 : 0);
         return static_cast<uint8_t>(draw(16) << 4 | (draw(16) & 0xF9) | modulation);
     }
 
@@ -140,11 +141,14 @@ protected:
         synth::wavereset();
         synth::lastvoice = 7;
     }
+
+    // Runs random states through both renderers, rounds times.
+    void compareruns(int rounds);
 };
 
-TEST_P(FastRenderer, RunsMatchThePerFrameRendererFieldForField)
+void FastRenderer::compareruns(int rounds)
 {
-    for (int round = 0; round < 80; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         randomstate();
         tstate fast = save();
         tstate plain = fast;
@@ -173,6 +177,19 @@ TEST_P(FastRenderer, RunsMatchThePerFrameRendererFieldForField)
             plain = save();
         }
     }
+}
+
+TEST_P(FastRenderer, RunsMatchThePerFrameRendererFieldForField)
+{
+    compareruns(80);
+}
+
+// Half the voices synced: voices that sync each other in a ring, chains of
+// synced voices in either index order, and both side by side.
+TEST_P(FastRenderer, SyncRingsAndChainsMatchThePerFrameRenderer)
+{
+    syncodds = 2;
+    compareruns(60);
 }
 
 TEST_P(FastRenderer, HeldTestBitSilencesSyncFromAHigherVoiceOnEveryFrame)

@@ -16,7 +16,8 @@
 // A call goes in stretches of up to 256 frames. The mute flags of a stretch
 // are read first, frame by frame; then three passes: everything that does
 // not depend on a frame's output (phase, sync, glides, the bent phase, the
-// noise position), voice by voice where no voice syncs another; the feedback
+// noise position), voice by voice, a synced voice after its source (only
+// voices that sync each other in a ring go frame by frame); the feedback
 // chains (cosine of the bent phase plus feedback, then the new feedback) and
 // the noise smoothers, which bound the speed, side by side for all voices;
 // then the mix, voice by voice. Every value the 64-bit arithmetic computes
@@ -171,6 +172,10 @@ struct tstretch {
     int32_t noisex[voicecount][wavereadframes];  // the noise table's value, for noise voices
     int32_t noise[voicecount][wavereadframes];   // the same smoothed, for noise voices
     int32_t window[voicecount][wavereadframes];  // the sync window, for synced voices
+    // A linked voice's lastphase and wrapped before the stretch ([0]) and
+    // after each of its frames, for the voices it syncs.
+    int32_t lastphase[voicecount][wavereadframes + 1];
+    uint8_t wrapped[voicecount][wavereadframes + 1];
     // The cosine: out[i][0] is voice i's lastout before the stretch,
     // out[i][1 + j] after its frame j, so that a voice ringing from a higher
     // one reads the frame before.
@@ -204,15 +209,12 @@ bool readmutes(uint32_t n)
     return any != 0;
 }
 
-// One frame of the first pass for an unmuted voice: phase, hard sync, glides,
-// the bent phase, the noise table's value and the sync window; everything
-// but the chains and the mix.
-inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
+// One frame of the first pass for an unmuted voice whose 16-bit phase p is
+// known: glides, the bent phase and the noise table's value; everything but
+// the phase, the chains and the mix.
+inline void shapeframe(tlocal& v, int i, uint32_t j, const twave& wave, int64_t p)
 {
-    tlocal& v = vs[i];
     v.noisepos += v.noisestep;
-    const int64_t p = advancephase(v, vs);
-
     v.volume = glide<uint8_t>(v.volume, v.level);
     if (v.morph != v.morphtarget || v.bright != v.brighttarget) [[unlikely]] {
         v.morph = glide<uint8_t>(v.morph, v.morphtarget);
@@ -234,23 +236,6 @@ inline void prepare(tlocal* vs, int i, uint32_t j, const twave& wave)
         stretch.noisex[i][j] = noisetab[(v.noisepos >> 12) & 0xFFFF];
         stretch.bright[i][j] = v.bright;
     }
-    // The window is the sine of the source's phase, zero where the source
-    // wraps, so the hard reset above makes no click.
-    if (v.synced) stretch.window[i][j] = -costabat(static_cast<int64_t>(vs[v.syncsrc].lastphase) + 16384);
-}
-
-// The first pass frame by frame for the voices in linked (bit i: voice i),
-// which sync others or are synced and so read each other's phase as it moves.
-template <int Voices>
-void preparelinked(tlocal* vs, uint32_t n, uint16_t linked, const twave& wave)
-{
-    for (uint32_t j = 0; j < n; ++j) {
-        for (int i = 0; i < Voices; ++i)
-            if ((linked >> i & 1) && vs[i].testbit) vs[i].lastphase = 0;
-#pragma GCC unroll 9
-        for (int i = 0; i < Voices; ++i)
-            if ((linked >> i & 1) && !(stretch.muted[j] >> i & 1)) prepare(vs, i, j, wave);
-    }
 }
 
 // The morph and brightness at their targets: what they derive stays fixed.
@@ -259,20 +244,18 @@ inline bool settled(const tlocal& v)
     return v.morph == v.morphtarget && v.bright == v.brighttarget;
 }
 
-// The first pass over unmuted frames [j, end) of a voice whose morph and
-// brightness have settled and whose phase no other voice reads: what they
-// derive is fixed, so the bent phases follow from the first phase, eight at
-// a time where the processor can; the level's glide and the noise position
-// go frame by frame. All values fit 32 bits. Returns end.
-uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
+inline tbend bendof(const tlocal& v)
+{
+    return {static_cast<int32_t>(v.d.t), static_cast<int32_t>(v.d.pdb), static_cast<int32_t>(v.d.a0),
+            static_cast<int32_t>(v.d.a1)};
+}
+
+// The rest of the first pass over unmuted frames [j, end) of a settled
+// voice, once its bent phases are in: the feedback's weight, the level's
+// glide and the noise position, frame by frame where they move.
+void settledtail(tlocal& v, int i, uint32_t j, uint32_t end)
 {
     const uint32_t count = end - j;
-    const tbend b{static_cast<int32_t>(v.d.t), static_cast<int32_t>(v.d.pdb), static_cast<int32_t>(v.d.a0),
-                  static_cast<int32_t>(v.d.a1)};
-    const uint32_t before = v.testbit ? 0 : count > 1 ? ((v.phase + (count - 1) * v.step) >> 8) & 0xFFFF : v.lastphase;
-    v.phase = bendphases(stretch.base[i] + j, count, v.phase, v.step, b);
-    v.lastphase = static_cast<int32_t>((v.phase >> 8) & 0xFFFF);
-    v.wrapped = (before & 0x8000) != 0 && (v.lastphase & 0x8000) == 0 ? 1 : 0;
     if (v.noise) {
         uint32_t noisepos = v.noisepos;
         int32_t* x = stretch.noisex[i];
@@ -294,7 +277,165 @@ uint32_t preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
             stretch.volume[i][k] = v.volume;
         }
     }
+}
+
+// The frames [j, end) that a voice takes in one go from frame j: up to its
+// next muted frame (bit: the voice's mute bit).
+inline uint32_t unmutedto(uint32_t j, uint32_t n, bool anymuted, uint16_t bit)
+{
+    uint32_t end = anymuted ? j + 1 : n;
+    while (end < n && !(stretch.muted[end] & bit)) ++end;
     return end;
+}
+
+// The phases of the voices in linked frame by frame, all of them together:
+// for voices that sync each other in a ring, each reading the others'
+// phases as they move.
+template <int Voices>
+void phasestogether(tlocal* vs, uint32_t n, uint16_t linked)
+{
+    for (uint32_t j = 0; j < n; ++j) {
+        for (int i = 0; i < Voices; ++i)
+            if ((linked >> i & 1) && vs[i].testbit) vs[i].lastphase = 0;
+#pragma GCC unroll 9
+        for (int i = 0; i < Voices; ++i) {
+            if (!(linked >> i & 1) || (stretch.muted[j] >> i & 1)) continue;
+            tlocal& v = vs[i];
+            stretch.base[i][j] = static_cast<int32_t>(advancephase(v, vs));
+            // The window is the sine of the source's phase, zero where the
+            // source wraps, so the hard reset makes no click.
+            if (v.synced) stretch.window[i][j] = -costabat(static_cast<int64_t>(vs[v.syncsrc].lastphase) + 16384);
+        }
+    }
+}
+
+// The phases of linked voice i frame by frame on its own, once its source's
+// are known (a source that syncs nothing, or is not rendered, or is the
+// voice itself): a source with a lower index is read after its frame, a
+// higher one before it, as the frame order has it. Every frame's lastphase
+// and wrapped are kept for the voices that i syncs.
+template <bool Synced>
+void phasesalone(tlocal* vs, int i, uint32_t n)
+{
+    tlocal& v = vs[i];
+    const uint16_t bit = static_cast<uint16_t>(1u << i);
+    const int s = Synced ? v.syncsrc : i;
+    const bool self = s == i;
+    const uint32_t ahead = s < i ? 1 : 0;
+    const bool sourcecleared = vs[s].testbit && s > i;
+    const int32_t* sourcephase = stretch.lastphase[s];
+    const uint8_t* sourcewrapped = stretch.wrapped[s];
+    int32_t* lastphases = stretch.lastphase[i];
+    uint8_t* wrappeds = stretch.wrapped[i];
+    int32_t* base = stretch.base[i];
+    int32_t* window = stretch.window[i];
+    const uint32_t step = v.step;
+    const bool testbit = v.testbit;
+    uint32_t phase = v.phase;
+    int32_t lastphase = v.lastphase;
+    uint8_t wrapped = v.wrapped;
+    lastphases[0] = lastphase;
+    wrappeds[0] = wrapped;
+    for (uint32_t j = 0; j < n; ++j) {
+        if (testbit) lastphase = 0;
+        if (!(stretch.muted[j] & bit)) [[likely]] {
+            phase += step;
+            int32_t p = static_cast<int32_t>((phase >> 8) & 0xFFFF);
+            wrapped = (lastphase & 0x8000) != 0 && (p & 0x8000) == 0 ? 1 : 0;
+            if (Synced && (self ? wrapped : sourcewrapped[j + ahead]) != 0) {
+                phase = 0;
+                p = 0;
+            }
+            lastphase = p;
+            base[j] = p;
+            if (Synced) {
+                const int32_t seen = self ? p : sourcecleared ? 0 : sourcephase[j + ahead];
+                window[j] = -costab[static_cast<uint32_t>(seen + 16384) & 0xFFFF];
+            }
+        }
+        lastphases[j + 1] = lastphase;
+        wrappeds[j + 1] = wrapped;
+    }
+    v.phase = phase;
+    v.lastphase = lastphase;
+    v.wrapped = wrapped;
+}
+
+// The phases of the voices in linked, each voice after its source where
+// the sources allow such an order, else all together.
+template <int Voices>
+void linkedphases(tlocal* vs, uint32_t n, uint16_t linked)
+{
+    // A source outside the rendered voices keeps its values all stretch.
+    for (int i = 0; i < Voices; ++i) {
+        const uint8_t s = vs[i].syncsrc;
+        if (!(linked >> i & 1) || !vs[i].synced || s < Voices || s >= voicecount) continue;
+        std::fill_n(stretch.lastphase[s], n + 1, vs[s].lastphase);
+        std::fill_n(stretch.wrapped[s], n + 1, vs[s].wrapped);
+    }
+    uint16_t done = 0;
+    while (done != linked) {
+        const uint16_t before = done;
+        for (int i = 0; i < Voices; ++i) {
+            const uint16_t bit = static_cast<uint16_t>(1u << i);
+            if (!(linked & bit) || (done & bit)) continue;
+            const tlocal& v = vs[i];
+            if (!v.synced) {
+                phasesalone<false>(vs, i, n);
+            } else if (v.syncsrc >= Voices || v.syncsrc == i || (done >> v.syncsrc & 1)) {
+                phasesalone<true>(vs, i, n);
+            } else {
+                continue;
+            }
+            done = static_cast<uint16_t>(done | bit);
+        }
+        // Voices that sync each other in a ring, and those that a ring
+        // syncs: none can go first. No voice done reads them.
+        if (done == before) return phasestogether<Voices>(vs, n, static_cast<uint16_t>(linked & ~done));
+    }
+}
+
+// The first pass for the voices in linked (bit i: voice i), which sync
+// others or are synced and so read each other's phase as it moves: the
+// phases, their resets and the sync windows frame by frame, then the rest
+// voice by voice from those phases, eight frames at a time where a voice
+// has settled.
+template <int Voices>
+void preparelinked(tlocal* vs, uint32_t n, uint16_t linked, bool anymuted, const twave& wave)
+{
+    linkedphases<Voices>(vs, n, linked);
+    for (int i = 0; i < Voices; ++i) {
+        if (!(linked >> i & 1)) continue;
+        tlocal& v = vs[i];
+        const uint16_t bit = static_cast<uint16_t>(1u << i);
+        for (uint32_t j = 0; j < n;) {
+            if (stretch.muted[j] & bit) {
+                ++j;
+            } else if (settled(v)) {
+                const uint32_t end = unmutedto(j, n, anymuted, bit);
+                bendinplace(stretch.base[i] + j, end - j, bendof(v));
+                settledtail(v, i, j, end);
+                j = end;
+            } else {
+                shapeframe(v, i, j, wave, stretch.base[i][j]);
+                ++j;
+            }
+        }
+    }
+}
+
+// The first pass over unmuted frames [j, end) of a voice whose morph and
+// brightness have settled and whose phase no other voice reads: what they
+// derive is fixed, so the bent phases follow from the first phase, eight at
+// a time where the processor can. All values fit 32 bits.
+void preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
+{
+    const uint32_t count = end - j;
+    const uint32_t before = v.testbit ? 0 : count > 1 ? ((v.phase + (count - 1) * v.step) >> 8) & 0xFFFF : v.lastphase;
+    v.phase = bendphases(stretch.base[i] + j, count, v.phase, v.step, bendof(v));
+    v.lastphase = static_cast<int32_t>((v.phase >> 8) & 0xFFFF);
+    v.wrapped = (before & 0x8000) != 0 && (v.lastphase & 0x8000) == 0 ? 1 : 0;
+    settledtail(v, i, j, end);
 }
 
 // The first pass voice by voice, for a voice whose phase no other voice
@@ -309,12 +450,12 @@ void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wav
             if (v.testbit) v.lastphase = 0;
             ++j;
         } else if (settled(v)) {
-            uint32_t end = anymuted ? j + 1 : n;
-            while (end < n && !(stretch.muted[end] & bit)) ++end;
-            j = preparesettled(v, i, j, end);
+            const uint32_t end = unmutedto(j, n, anymuted, bit);
+            preparesettled(v, i, j, end);
+            j = end;
         } else {
             if (v.testbit) v.lastphase = 0;
-            prepare(vs, i, j, wave);
+            shapeframe(v, i, j, wave, advancephase(v, vs));
             ++j;
         }
     }
@@ -425,7 +566,7 @@ void renderrun(int16_t* out, uint32_t count)
         for (int i = 0; i < Voices; ++i) vs[i].d = derive(vs[i], wave);
         const uint32_t n = std::min(count - first, wavereadframes);
         const bool anymuted = readmutes<Voices>(n);
-        if (linked) preparelinked<Voices>(vs, n, linked, wave);
+        if (linked) preparelinked<Voices>(vs, n, linked, anymuted, wave);
         for (int i = 0; i < Voices; ++i)
             if (!(linked >> i & 1)) prepareapart(vs, i, n, anymuted, wave);
         if (anymuted)

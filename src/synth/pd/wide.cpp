@@ -20,9 +20,8 @@ inline int32_t div256(int32_t x)
     return x / 256;
 }
 
-inline int32_t bendone(uint32_t phase, const tbend& b)
+inline int32_t bendat(int32_t p, const tbend& b)
 {
-    const int32_t p = static_cast<int32_t>((phase >> 8) & 0xFFFF);
     int32_t pp = p + ((p * b.t) >> 8);
     if (pp > 65535) pp = 0;
     const int32_t a = pp > 32767 ? b.a1 : b.a0;
@@ -33,9 +32,14 @@ uint32_t bendplain(int32_t* base, uint32_t count, uint32_t phase, uint32_t step,
 {
     for (uint32_t k = 0; k < count; ++k) {
         phase += step;
-        base[k] = bendone(phase, b);
+        base[k] = bendat(static_cast<int32_t>((phase >> 8) & 0xFFFF), b);
     }
     return phase;
+}
+
+void bendinplaceplain(int32_t* base, uint32_t count, const tbend& b)
+{
+    for (uint32_t k = 0; k < count; ++k) base[k] = bendat(base[k], b);
 }
 
 // Every product fits 32 bits: sources, windows and ring sources are within
@@ -73,6 +77,36 @@ __attribute__((target("avx2"))) inline __m256i div256wide(__m256i x)
     return _mm256_srai_epi32(_mm256_add_epi32(x, bias), 8);
 }
 
+// What a settled voice's glides derive, in every lane.
+struct tbendwide {
+    __m256i t, pdb, a0, a1;
+};
+
+__attribute__((target("avx2"))) inline tbendwide widen(const tbend& b)
+{
+    return {_mm256_set1_epi32(b.t), _mm256_set1_epi32(b.pdb), _mm256_set1_epi32(b.a0), _mm256_set1_epi32(b.a1)};
+}
+
+// The bent phases of eight 16-bit phases.
+__attribute__((target("avx2"))) inline __m256i bend8(__m256i p, const tbendwide& b)
+{
+    const __m256i low16 = _mm256_set1_epi32(0xFFFF), top = _mm256_set1_epi32(65535);
+    const __m256i half = _mm256_set1_epi32(32767);
+    const __m256i one = _mm256_set1_epi32(1), sixteen = _mm256_set1_epi32(16);
+    __m256i pp = _mm256_add_epi32(p, _mm256_srai_epi32(_mm256_mullo_epi32(p, b.t), 8));
+    pp = _mm256_andnot_si256(_mm256_cmpgt_epi32(pp, top), pp);
+    const __m256i a = _mm256_blendv_epi8(b.a0, b.a1, _mm256_cmpgt_epi32(pp, half));
+    const __m256i index = _mm256_and_si256(_mm256_add_epi32(pp, pp), low16);
+    // The table's entries in pairs, as 32-bit words that never reach past
+    // its end; the entry is the low or the high half, sign-extended.
+    const __m256i pair =
+        _mm256_i32gather_epi32(reinterpret_cast<const int*>(costab.data()), _mm256_srli_epi32(index, 1), 4);
+    const __m256i high = _mm256_slli_epi32(_mm256_and_si256(index, one), 4);
+    const __m256i s = _mm256_srai_epi32(_mm256_sllv_epi32(pair, _mm256_sub_epi32(sixteen, high)), 16);
+    const __m256i d = div256wide(_mm256_mullo_epi32(_mm256_sub_epi32(half, s), a));
+    return _mm256_add_epi32(div256wide(_mm256_mullo_epi32(d, b.pdb)), pp);
+}
+
 __attribute__((target("avx2"))) uint32_t bendavx2(int32_t* base, uint32_t count, uint32_t phase, uint32_t step,
                                                   const tbend& b)
 {
@@ -80,30 +114,26 @@ __attribute__((target("avx2"))) uint32_t bendavx2(int32_t* base, uint32_t count,
     __m256i ph = _mm256_add_epi32(_mm256_set1_epi32(static_cast<int32_t>(phase)),
                                   _mm256_mullo_epi32(lanes, _mm256_set1_epi32(static_cast<int32_t>(step))));
     const __m256i advance = _mm256_set1_epi32(static_cast<int32_t>(step * 8u));
-    const __m256i t = _mm256_set1_epi32(b.t), pdb = _mm256_set1_epi32(b.pdb);
-    const __m256i a0 = _mm256_set1_epi32(b.a0), a1 = _mm256_set1_epi32(b.a1);
-    const __m256i low16 = _mm256_set1_epi32(0xFFFF), top = _mm256_set1_epi32(65535);
-    const __m256i half = _mm256_set1_epi32(32767);
-    const __m256i one = _mm256_set1_epi32(1), sixteen = _mm256_set1_epi32(16);
+    const __m256i low16 = _mm256_set1_epi32(0xFFFF);
+    const tbendwide w = widen(b);
     uint32_t k = 0;
     for (; k + 8 <= count; k += 8) {
         const __m256i p = _mm256_and_si256(_mm256_srli_epi32(ph, 8), low16);
-        __m256i pp = _mm256_add_epi32(p, _mm256_srai_epi32(_mm256_mullo_epi32(p, t), 8));
-        pp = _mm256_andnot_si256(_mm256_cmpgt_epi32(pp, top), pp);
-        const __m256i a = _mm256_blendv_epi8(a0, a1, _mm256_cmpgt_epi32(pp, half));
-        const __m256i index = _mm256_and_si256(_mm256_add_epi32(pp, pp), low16);
-        // The table's entries in pairs, as 32-bit words that never reach past
-        // its end; the entry is the low or the high half, sign-extended.
-        const __m256i pair = _mm256_i32gather_epi32(reinterpret_cast<const int*>(costab.data()),
-                                                    _mm256_srli_epi32(index, 1), 4);
-        const __m256i high = _mm256_slli_epi32(_mm256_and_si256(index, one), 4);
-        const __m256i s = _mm256_srai_epi32(_mm256_sllv_epi32(pair, _mm256_sub_epi32(sixteen, high)), 16);
-        const __m256i d = div256wide(_mm256_mullo_epi32(_mm256_sub_epi32(half, s), a));
-        const __m256i bend = _mm256_add_epi32(div256wide(_mm256_mullo_epi32(d, pdb)), pp);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(base + k), bend);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(base + k), bend8(p, w));
         ph = _mm256_add_epi32(ph, advance);
     }
     return bendplain(base + k, count - k, phase + k * step, step, b);
+}
+
+__attribute__((target("avx2"))) void bendinplaceavx2(int32_t* base, uint32_t count, const tbend& b)
+{
+    const tbendwide w = widen(b);
+    uint32_t k = 0;
+    for (; k + 8 <= count; k += 8) {
+        __m256i* at = reinterpret_cast<__m256i*>(base + k);
+        _mm256_storeu_si256(at, bend8(_mm256_loadu_si256(at), w));
+    }
+    bendinplaceplain(base + k, count - k, b);
 }
 
 // The same loops, which the compiler widens to eight lanes here.
@@ -153,6 +183,14 @@ uint32_t bendphases(int32_t* base, uint32_t count, uint32_t phase, uint32_t step
     if (wide) return bendavx2(base, count, phase, step, b);
 #endif
     return bendplain(base, count, phase, step, b);
+}
+
+void bendinplace(int32_t* base, uint32_t count, const tbend& b)
+{
+#ifdef TARPLAY_X86
+    if (wide) return bendinplaceavx2(base, count, b);
+#endif
+    bendinplaceplain(base, count, b);
 }
 
 }  // namespace synth

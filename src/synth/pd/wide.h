@@ -18,6 +18,10 @@ struct tbend {
 // phase after the last frame.
 uint32_t bendphases(int32_t* base, uint32_t count, uint32_t phase, uint32_t step, const tbend& b);
 
+// The same for phases already known: base[k] holds frame k's 16-bit phase
+// on entry and its cosine's index without the feedback term on return.
+void bendinplace(int32_t* base, uint32_t count, const tbend& b);
+
 // A voice's share of the mix over n frames, added into sum: its cosine or
 // noise (source), through the sync window and the ring source when they are
 // given, clipped to 16 bits, at its level (0 on frames it is muted).
