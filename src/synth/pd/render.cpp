@@ -288,23 +288,66 @@ inline uint32_t unmutedto(uint32_t j, uint32_t n, bool anymuted, uint16_t bit)
     return end;
 }
 
-// The phases of the voices in linked frame by frame, all of them together:
-// for voices that sync each other in a ring, each reading the others'
-// phases as they move.
+// The window is the sine of the source's phase, zero where the source
+// wraps, so the hard reset of a synced voice makes no click.
+inline int32_t syncwindow(int32_t sourcephase)
+{
+    return -costab[static_cast<uint32_t>(sourcephase + 16384) & 0xFFFF];
+}
+
+// The order of the linked voices' phases for one call: each voice after its
+// source, and the voices that sync each other in a ring, with those a ring
+// syncs, frame by frame together after the rest (none of the rest reads
+// them).
+struct tsyncorder {
+    uint8_t alone[voicecount];
+    int count = 0;
+    uint16_t together = 0;
+};
+
+// Plans the order, and fills the stretch's phase records of the sources
+// that are not rendered, which keep their values all call.
 template <int Voices>
-void phasestogether(tlocal* vs, uint32_t n, uint16_t linked)
+tsyncorder syncorder(const tlocal* vs, uint16_t linked)
+{
+    tsyncorder order;
+    for (int i = 0; i < Voices; ++i) {
+        const uint8_t s = vs[i].syncsrc;
+        if (!(linked >> i & 1) || !vs[i].synced || s < Voices || s >= voicecount) continue;
+        std::fill_n(stretch.lastphase[s], wavereadframes + 1, vs[s].lastphase);
+        std::fill_n(stretch.wrapped[s], wavereadframes + 1, vs[s].wrapped);
+    }
+    uint16_t done = 0;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (int i = 0; i < Voices; ++i) {
+            const uint16_t bit = static_cast<uint16_t>(1u << i);
+            const uint8_t s = vs[i].syncsrc;
+            if (!(linked & bit) || (done & bit)) continue;
+            if (vs[i].synced && s < Voices && s != i && !(done >> s & 1)) continue;
+            order.alone[order.count++] = static_cast<uint8_t>(i);
+            done = static_cast<uint16_t>(done | bit);
+            moved = true;
+        }
+    }
+    order.together = static_cast<uint16_t>(linked & ~done);
+    return order;
+}
+
+// The phases of the voices in together frame by frame, all of them at
+// once, each reading the others' phases as they move.
+template <int Voices>
+void phasestogether(tlocal* vs, uint32_t n, uint16_t together)
 {
     for (uint32_t j = 0; j < n; ++j) {
         for (int i = 0; i < Voices; ++i)
-            if ((linked >> i & 1) && vs[i].testbit) vs[i].lastphase = 0;
+            if ((together >> i & 1) && vs[i].testbit) vs[i].lastphase = 0;
 #pragma GCC unroll 9
         for (int i = 0; i < Voices; ++i) {
-            if (!(linked >> i & 1) || (stretch.muted[j] >> i & 1)) continue;
+            if (!(together >> i & 1) || (stretch.muted[j] >> i & 1)) continue;
             tlocal& v = vs[i];
             stretch.base[i][j] = static_cast<int32_t>(advancephase(v, vs));
-            // The window is the sine of the source's phase, zero where the
-            // source wraps, so the hard reset makes no click.
-            if (v.synced) stretch.window[i][j] = -costabat(static_cast<int64_t>(vs[v.syncsrc].lastphase) + 16384);
+            if (v.synced) stretch.window[i][j] = syncwindow(vs[v.syncsrc].lastphase);
         }
     }
 }
@@ -348,10 +391,7 @@ void phasesalone(tlocal* vs, int i, uint32_t n)
             }
             lastphase = p;
             base[j] = p;
-            if (Synced) {
-                const int32_t seen = self ? p : sourcecleared ? 0 : sourcephase[j + ahead];
-                window[j] = -costab[static_cast<uint32_t>(seen + 16384) & 0xFFFF];
-            }
+            if (Synced) window[j] = syncwindow(self ? p : sourcecleared ? 0 : sourcephase[j + ahead]);
         }
         lastphases[j + 1] = lastphase;
         wrappeds[j + 1] = wrapped;
@@ -361,101 +401,59 @@ void phasesalone(tlocal* vs, int i, uint32_t n)
     v.wrapped = wrapped;
 }
 
-// The phases of the voices in linked, each voice after its source where
-// the sources allow such an order, else all together.
+// The phases, resets and sync windows of the linked voices (which sync
+// others or are synced, and so read each other's phase as it moves) over a
+// stretch, into base.
 template <int Voices>
-void linkedphases(tlocal* vs, uint32_t n, uint16_t linked)
+void linkedphases(tlocal* vs, uint32_t n, const tsyncorder& order)
 {
-    // A source outside the rendered voices keeps its values all stretch.
-    for (int i = 0; i < Voices; ++i) {
-        const uint8_t s = vs[i].syncsrc;
-        if (!(linked >> i & 1) || !vs[i].synced || s < Voices || s >= voicecount) continue;
-        std::fill_n(stretch.lastphase[s], n + 1, vs[s].lastphase);
-        std::fill_n(stretch.wrapped[s], n + 1, vs[s].wrapped);
+    for (int k = 0; k < order.count; ++k) {
+        const int i = order.alone[k];
+        if (vs[i].synced)
+            phasesalone<true>(vs, i, n);
+        else
+            phasesalone<false>(vs, i, n);
     }
-    uint16_t done = 0;
-    while (done != linked) {
-        const uint16_t before = done;
-        for (int i = 0; i < Voices; ++i) {
-            const uint16_t bit = static_cast<uint16_t>(1u << i);
-            if (!(linked & bit) || (done & bit)) continue;
-            const tlocal& v = vs[i];
-            if (!v.synced) {
-                phasesalone<false>(vs, i, n);
-            } else if (v.syncsrc >= Voices || v.syncsrc == i || (done >> v.syncsrc & 1)) {
-                phasesalone<true>(vs, i, n);
-            } else {
-                continue;
-            }
-            done = static_cast<uint16_t>(done | bit);
-        }
-        // Voices that sync each other in a ring, and those that a ring
-        // syncs: none can go first. No voice done reads them.
-        if (done == before) return phasestogether<Voices>(vs, n, static_cast<uint16_t>(linked & ~done));
-    }
+    if (order.together) phasestogether<Voices>(vs, n, order.together);
 }
 
-// The first pass for the voices in linked (bit i: voice i), which sync
-// others or are synced and so read each other's phase as it moves: the
-// phases, their resets and the sync windows frame by frame, then the rest
-// voice by voice from those phases, eight frames at a time where a voice
-// has settled.
-template <int Voices>
-void preparelinked(tlocal* vs, uint32_t n, uint16_t linked, bool anymuted, const twave& wave)
-{
-    linkedphases<Voices>(vs, n, linked);
-    for (int i = 0; i < Voices; ++i) {
-        if (!(linked >> i & 1)) continue;
-        tlocal& v = vs[i];
-        const uint16_t bit = static_cast<uint16_t>(1u << i);
-        for (uint32_t j = 0; j < n;) {
-            if (stretch.muted[j] & bit) {
-                ++j;
-            } else if (settled(v)) {
-                const uint32_t end = unmutedto(j, n, anymuted, bit);
-                bendinplace(stretch.base[i] + j, end - j, bendof(v));
-                settledtail(v, i, j, end);
-                j = end;
-            } else {
-                shapeframe(v, i, j, wave, stretch.base[i][j]);
-                ++j;
-            }
-        }
-    }
-}
-
-// The first pass over unmuted frames [j, end) of a voice whose morph and
-// brightness have settled and whose phase no other voice reads: what they
-// derive is fixed, so the bent phases follow from the first phase, eight at
-// a time where the processor can. All values fit 32 bits.
-void preparesettled(tlocal& v, int i, uint32_t j, uint32_t end)
+// The phases of a settled voice over unmuted frames [j, end) that no other
+// voice reads, and their bent phases: what its glides derive is fixed, so
+// they follow from the first phase, eight at a time where the processor
+// can. All values fit 32 bits.
+void advancesettled(tlocal& v, int i, uint32_t j, uint32_t end)
 {
     const uint32_t count = end - j;
     const uint32_t before = v.testbit ? 0 : count > 1 ? ((v.phase + (count - 1) * v.step) >> 8) & 0xFFFF : v.lastphase;
     v.phase = bendphases(stretch.base[i] + j, count, v.phase, v.step, bendof(v));
     v.lastphase = static_cast<int32_t>((v.phase >> 8) & 0xFFFF);
     v.wrapped = (before & 0x8000) != 0 && (v.lastphase & 0x8000) == 0 ? 1 : 0;
-    settledtail(v, i, j, end);
 }
 
-// The first pass voice by voice, for a voice whose phase no other voice
-// reads: a voice takes its frames one by one while it is muted or its morph
-// or brightness glides, and the rest in one stretch.
-void prepareapart(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wave)
+// The first pass voice by voice but for the linked voices' phases, which
+// are in base already (Linked); another voice's phases move here. A voice
+// takes its frames one by one while it is muted or its morph or brightness
+// glides, and the rest in one go.
+template <bool Linked>
+void preparevoice(tlocal* vs, int i, uint32_t n, bool anymuted, const twave& wave)
 {
     tlocal& v = vs[i];
     const uint16_t bit = static_cast<uint16_t>(1u << i);
     for (uint32_t j = 0; j < n;) {
         if (stretch.muted[j] & bit) {
-            if (v.testbit) v.lastphase = 0;
+            if (!Linked && v.testbit) v.lastphase = 0;
             ++j;
         } else if (settled(v)) {
             const uint32_t end = unmutedto(j, n, anymuted, bit);
-            preparesettled(v, i, j, end);
+            if (Linked)
+                bendinplace(stretch.base[i] + j, end - j, bendof(v));
+            else
+                advancesettled(v, i, j, end);
+            settledtail(v, i, j, end);
             j = end;
         } else {
-            if (v.testbit) v.lastphase = 0;
-            shapeframe(v, i, j, wave, advancephase(v, vs));
+            if (!Linked && v.testbit) v.lastphase = 0;
+            shapeframe(v, i, j, wave, Linked ? stretch.base[i][j] : advancephase(v, vs));
             ++j;
         }
     }
@@ -554,6 +552,7 @@ void renderrun(int16_t* out, uint32_t count)
         if (vs[i].syncsrc < Voices) linked = static_cast<uint16_t>(linked | 1u << vs[i].syncsrc);
     }
     for (uint8_t i = Voices; i < voicecount; ++i) vs[i] = loadsource(i);
+    const tsyncorder order = syncorder<Voices>(vs, linked);
     for (uint8_t i = 0; i < Voices; ++i) {
         tlocal& v = vs[i];
         // A noise or silent source does not ring-modulate.
@@ -566,9 +565,13 @@ void renderrun(int16_t* out, uint32_t count)
         for (int i = 0; i < Voices; ++i) vs[i].d = derive(vs[i], wave);
         const uint32_t n = std::min(count - first, wavereadframes);
         const bool anymuted = readmutes<Voices>(n);
-        if (linked) preparelinked<Voices>(vs, n, linked, anymuted, wave);
-        for (int i = 0; i < Voices; ++i)
-            if (!(linked >> i & 1)) prepareapart(vs, i, n, anymuted, wave);
+        if (linked) linkedphases<Voices>(vs, n, order);
+        for (int i = 0; i < Voices; ++i) {
+            if (linked >> i & 1)
+                preparevoice<true>(vs, i, n, anymuted, wave);
+            else
+                preparevoice<false>(vs, i, n, anymuted, wave);
+        }
         if (anymuted)
             chains<Voices, true>(vs, n);
         else
