@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "app/audio.h"
-#include "app/playback.h"
+#include "core/audio.h"
+#include "core/playback.h"
 #include "players/ahx/ahxbuilder.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
@@ -54,11 +54,11 @@ void setup(int speedmul)
     synth::samplerate = 44100;
     synth::synthinit();
     screen::messagesink = [](std::string_view, uint8_t, bool) {};
-    shell::playersinit();
+    core::playersinit();
     ahx::ahxmoduleinit();
-    shell::curplayer = 7;
-    shell::cursong = 0;
-    shell::running = true;
+    core::curplayer = 7;
+    core::cursong = 0;
+    core::recording = false;
     const std::vector<uint8_t> b = busymodule(speedmul).bytes();
     if (!ahx::ahxloadbytes(b.data(), b.size())) std::abort();
 }
@@ -78,7 +78,7 @@ void BM_ahxskipsecond(benchmark::State& state)
 {
     setup(4);
     for (auto _ : state) {
-        shell::tickpos = shell::tickpos + shell::tickrate;
+        core::tickpos = core::tickpos + core::tickrate;
         ahx::ahxtick();
     }
 }
@@ -91,7 +91,7 @@ void BM_ahxplaysecond(benchmark::State& state)
     std::vector<int16_t> buf(2048 * 2);
     for (auto _ : state) {
         for (int frames = 0; frames < 44100; frames += 2048)
-            shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(buf.data()), 2048 * 4);
+            core::renderblock(nullptr, reinterpret_cast<uint8_t*>(buf.data()), 2048 * 4);
         benchmark::DoNotOptimize(buf.data());
     }
 }

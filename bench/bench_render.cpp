@@ -3,6 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "synth/pd/record.h"
+#include "synth/pd/wave.h"
 
 namespace {
 

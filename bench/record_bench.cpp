@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/wavrecord.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/sid/sidplayer.h"
@@ -32,7 +32,7 @@ bool (*tuneload)(const std::string&) = nullptr;
 bool loadwithlength(const std::string& name)
 {
     const bool ok = tuneload(name);
-    shell::songframes = lengthframes;
+    core::songframes = lengthframes;
     return ok;
 }
 
@@ -47,7 +47,7 @@ int main(int argc, char** argv)
     const std::filesystem::path tune = std::filesystem::absolute(argv[1]);
     const double seconds = std::atof(argv[2]);
     synth::synthinit();
-    shell::playersinit();
+    core::playersinit();
     screen::screeninit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
@@ -56,24 +56,24 @@ int main(int argc, char** argv)
 
     // The recording goes to the working folder, next to the song-length list.
     std::filesystem::current_path(tune.parent_path());
-    shell::filename = tune.filename().string();
-    shell::songname = tune.stem().string();
-    shell::songext = tune.extension().string();
-    for (auto& c : shell::songext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    shell::chooseplayer();
-    shell::cursong = 0;
-    shell::playerrec& player = shell::players[shell::curplayer];
+    core::filename = tune.filename().string();
+    core::songname = tune.stem().string();
+    core::songext = tune.extension().string();
+    for (auto& c : core::songext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    core::chooseplayer();
+    core::cursong = 0;
+    core::playerrec& player = core::players[core::curplayer];
     tuneload = player.load;
     player.load = loadwithlength;
     lengthframes = static_cast<uint64_t>(seconds * synth::samplerate);
 
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t startcpu = std::clock();
-    shell::recordwav();
+    const bool recorded = shell::recordwav();
     const double cpu = static_cast<double>(std::clock() - startcpu) / CLOCKS_PER_SEC;
     const double taken = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::remove((shell::songname + ".wav").c_str());
-    if (!shell::running) {
+    std::remove((core::songname + ".wav").c_str());
+    if (!recorded) {
         std::fprintf(stderr, "bench_record: %s did not record\n", argv[1]);
         return 1;
     }

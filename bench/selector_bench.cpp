@@ -11,7 +11,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "selector/dirlist.h"
@@ -85,9 +85,9 @@ void BM_BuildDirectory(benchmark::State& state)
         std::snprintf(name, sizeof name, "t%d%s", (i * 7919) % files, i % 3 ? ".sid" : ".ahx");
         std::ofstream{name};
     }
-    shell::playersinit();
-    shell::players[7] = {true, nullptr, nullptr, nullptr, ".SID", ""};
-    shell::players[6] = {true, nullptr, nullptr, nullptr, ".AHX", ""};
+    core::playersinit();
+    core::players[7] = {true, nullptr, nullptr, nullptr, ".SID", ""};
+    core::players[6] = {true, nullptr, nullptr, nullptr, ".AHX", ""};
     for (auto _ : state) selector::builddirlist();
     state.counters["entries"] = selector::dircount;
     std::filesystem::current_path(saved);

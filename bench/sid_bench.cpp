@@ -3,7 +3,7 @@
 // second of processor cycles.
 #include <benchmark/benchmark.h>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
@@ -20,7 +20,7 @@ void setupplayer()
     sid::sidtables();
     sid::psidreset();
     sid::sidreset();
-    shell::settickrate(50);
+    core::settickrate(50);
     cpu::cpumem.fill(0);
     // play ($1000): 8 rounds of writing all 25 SID registers from a table,
     // each round a different table offset, as a busy tune's driver might.

@@ -28,6 +28,10 @@ endforeach()
 add_custom_target(ahxdemo ALL DEPENDS ${ahxdemo_outputs})
 
 if(TARPLAY_TESTS)
+  # The AHX player's integration tests play the demo modules.
+  if(TARGET test_ahx)
+    add_dependencies(test_ahx ahxdemo)
+  endif()
   tarplay_tests(test_ahxmake tests/tools/ahxmake ahxmakelib tp_ahx tp_core)
   if(TARGET test_ahxmake)
     add_dependencies(test_ahxmake ahxdemo)

@@ -5,11 +5,6 @@
 # <build>/demo/labels for the tests. The sidlengths tool then writes
 # Songlengths.txt beside the tunes from their digests and the lengths each
 # source states.
-find_program(ACME_EXECUTABLE acme)
-if(NOT ACME_EXECUTABLE)
-  message(FATAL_ERROR "acme (6502 assembler) not found; it assembles the demo tunes")
-endif()
-
 add_library(sidlengthslib STATIC ${CMAKE_SOURCE_DIR}/tools/sidlengths/sidlengths.cpp)
 target_include_directories(sidlengthslib PUBLIC ${CMAKE_SOURCE_DIR}/tools/sidlengths)
 target_link_libraries(sidlengthslib PUBLIC tp_sid)
@@ -27,14 +22,8 @@ foreach(src ${demotune_sources})
   set(out_build ${CMAKE_BINARY_DIR}/demo/${name}.sid)
   set(out_source ${CMAKE_SOURCE_DIR}/demo/${name}.sid)
   set(labels ${CMAKE_BINARY_DIR}/demo/labels/${name}.lbl)
-  add_custom_command(
-    OUTPUT ${out_build} ${out_source} ${labels}
-    COMMAND ${ACME_EXECUTABLE} -f plain -l ${labels} -o ${out_build} ${src}
-    COMMAND ${CMAKE_COMMAND} -E copy ${out_build} ${out_source}
-    DEPENDS ${src} ${demotune_includes}
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/demo/source
-    COMMENT "Assembling demo tune ${name}.sid"
-    VERBATIM)
+  tarplay_assemble(${out_build} ${src} plain LABELS ${labels} COPY ${out_source}
+    DEPENDS ${demotune_includes} WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/demo/source)
   list(APPEND demotune_outputs ${out_build} ${out_source} ${labels})
   list(APPEND demotune_pairs ${out_build} ${src})
 endforeach()

@@ -1,7 +1,5 @@
 # cmake --install: the programs, a desktop entry and a manual page for each,
-# and the shared icon. Only the programs this tree defines are installed; the
-# rules are made once every cmake/*.cmake has had its say, so programs added
-# by files that sort after this one are seen too.
+# and the shared icon. Only the programs this tree defines are installed.
 include(GNUInstallDirs)
 
 function(tarplay_install_rules)
@@ -26,7 +24,7 @@ function(tarplay_install_rules)
     endif()
   endif()
 endfunction()
-cmake_language(DEFER CALL tarplay_install_rules)
+tarplay_install_rules()
 
 # An install into a scratch folder, checked as a packager would.
 if(TARPLAY_TESTS AND UNIX)

@@ -23,8 +23,8 @@ if(WIN32)
     list(JOIN programs "\n" text)
     file(WRITE ${CMAKE_BINARY_DIR}/programs.txt "${text}\n")
   endfunction()
-  # The players may be declared by files included after this one.
-  cmake_language(DEFER CALL tarplay_win32_programs)
+  # Included last, so that every program and tool is declared by now.
+  tarplay_win32_programs()
   # Tools that the build runs under Wine (sidlengths) link SDL like the
   # players: its DLL goes beside them before anything runs.
   if(TARPLAY_WIN_DEPS AND EXISTS ${TARPLAY_WIN_DEPS}/bin/SDL.dll)

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/program.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -34,7 +34,7 @@ void helpscreen()
     for (const char* line : program::helplines()) conwriteln(line);
     connewline();
     conwriteln("Plugins found:");
-    for (const playerrec& p : players)
+    for (const core::playerrec& p : core::players)
         if (p.active) conwriteln("  " + p.ext + "|" + p.info);
     presentframe();
 }

@@ -2,7 +2,7 @@
 #include "app/playkeys.h"
 
 #include "app/helpscreen.h"
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/playscreen.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -14,8 +14,8 @@ namespace {
 
 void restart()
 {
-    tickpos = 0;
-    playedframes = 0;
+    core::tickpos = 0;
+    core::playedframes = 0;
 }
 
 void togglehelp()
@@ -54,21 +54,21 @@ bool commonplaykey(const SDL_keysym& key)
             restart();
         return true;
     case SDLK_ESCAPE:
-        quitplay = true;
+        core::quitplay = true;
         return true;
     case SDLK_h:
         togglehelp();
         return true;
     case SDLK_UP:
-        if (lastsong > 0 && cursong > 0) cursong = static_cast<uint8_t>(cursong - 1);
+        if (core::lastsong > 0 && core::cursong > 0) core::cursong = static_cast<uint8_t>(core::cursong - 1);
         return true;
     case SDLK_DOWN:
-        if (lastsong > 0 && cursong < lastsong) cursong = static_cast<uint8_t>(cursong + 1);
+        if (core::lastsong > 0 && core::cursong < core::lastsong) core::cursong = static_cast<uint8_t>(core::cursong + 1);
         return true;
     case SDLK_RIGHT: {
-        const uint16_t rate = tickrate;
-        tickpos = tickpos + rate;
-        playedframes.add(static_cast<uint64_t>(rate) * samplespertick);
+        const uint16_t rate = core::tickrate;
+        core::tickpos = core::tickpos + rate;
+        core::playedframes.add(static_cast<uint64_t>(rate) * core::samplespertick);
         return true;
     }
     case SDLK_LEFT:

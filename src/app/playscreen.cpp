@@ -5,7 +5,8 @@
 #include <SDL.h>
 
 #include "app/audiolife.h"
-#include "app/playback.h"
+#include "core/playback.h"
+#include "core/tuneclock.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "app/program.h"
@@ -27,11 +28,6 @@ uint32_t gatheredms = 0;
 uint32_t lastreading = 0;
 
 constexpr size_t namelimit = 28;
-
-const playerrec* currentplayer()
-{
-    return &players[curplayer.load() & 7];
-}
 
 }  // namespace
 
@@ -91,15 +87,17 @@ bool redrawdue(uint32_t now)
 
 bool playstart()
 {
-    const playerrec* player = currentplayer();
-    if (!player->load || !player->load(filename)) return false;
+    const core::playerrec& player = core::currentplayer();
+    if (!player.load || !player.load(core::filename)) return false;
     if (!audioopen()) return false;
 
-    quitplay = false;
+    core::quitplay = false;
+    core::recording = false;
     displaymode &= 1;
-    filename = shortname(filename);
-    tickpos = 0;
-    playedframes = 0;
+    core::filename = shortname(core::filename);
+    core::tickpos = 0;
+    core::playedframes = 0;
+    core::clockrestart();
     resetdisplaycounters();
 
     layout = makelayout(synth::lastvoice & 7);
@@ -116,7 +114,7 @@ bool playstart()
 void checkrestart()
 {
     if (displaytick >= lastscrolltick) return;
-    lastscrolltick = tickpos;
+    lastscrolltick = core::tickpos;
     displaytick = lastscrolltick;
     screen::curattr = 0;
     screen::confillrows(17, 33, 0);
@@ -145,10 +143,10 @@ void playpass()
     const uint32_t wait = msuntilredraw(SDL_GetTicks());
     if (wait > 0) SDL_Delay(wait);
     if (redrawdue(SDL_GetTicks())) playredraw();
-    while (!quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
+    while (!core::quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
     // A failure raised on the audio thread, which must not wait for a key.
     std::string msg;
-    if (takemessage(msg)) {
+    if (core::takemessage(msg)) {
         const uint8_t colour = screen::curattr;
         screen::messagebox(msg, 0x4F, true);
         screen::curattr = colour;
@@ -166,7 +164,7 @@ void playend()
 void playscreen()
 {
     if (!playstart()) return;
-    while (!quitplay) playpass();
+    while (!core::quitplay) playpass();
     playend();
 }
 

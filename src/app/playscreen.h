@@ -48,13 +48,14 @@ void drawplayframe();
 void restoreplayframe();
 
 // Drawing helpers for the views that programs add.
-std::string hex2(uint8_t v);  // two upper-case hex digits
 void setpixel(int x, int y, uint8_t colour);  // outside the frame: nothing
 
 // Two digits of v (modulo 100), and minutes (modulo 100) and seconds as
 // "mm:ss".
 std::string twodigits(uint32_t v);
 std::string minutesseconds(uint64_t seconds);
+// The time line: elapsed and total time of the tune by its clock.
+std::string timetext();
 
 // "..." and the last 28 characters when a name is longer than 28.
 std::string shortname(const std::string& name);

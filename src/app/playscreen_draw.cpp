@@ -3,25 +3,21 @@
 // scrolling note history or the oscilloscope with the two wave previews.
 #include <string>
 
-#include "app/audio.h"
 #include "app/audiolife.h"
 #include "app/helpscreen.h"
-#include "app/playback.h"
 #include "app/playscreen.h"
+#include "app/program.h"
+#include "app/system.h"
+#include "common/hex.h"
+#include "core/playback.h"
+#include "core/tuneclock.h"
 #include "screen/console.h"
 #include "screen/video.h"
-#include "app/program.h"
 #include "synth/synth.h"
 
 namespace shell {
 
 extern uint16_t scrollstep;
-
-std::string hex2(uint8_t v)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[v >> 4], digits[v & 15]};
-}
 
 void setpixel(int x, int y, uint8_t colour)
 {
@@ -37,6 +33,13 @@ std::string twodigits(uint32_t v)
 std::string minutesseconds(uint64_t seconds)
 {
     return twodigits(static_cast<uint32_t>(seconds / 60 % 100)) + ":" + twodigits(static_cast<uint32_t>(seconds % 60));
+}
+
+std::string timetext()
+{
+    const core::clockreading at = core::clockread();
+    const uint32_t rate = at.persecond;
+    return minutesseconds(rate ? at.elapsed / rate : 0) + "/" + minutesseconds(rate ? at.length / rate : 0);
 }
 
 namespace {
@@ -95,8 +98,8 @@ void colourinfoline()
 // The character that cell 79 received at scroll position p.
 char infochar(int p)
 {
-    const std::string& text = infotext;
-    if (p >= 1 && p < infolen && static_cast<size_t>(p) <= text.size()) return text[p - 1];
+    const std::string& text = core::infotext;
+    if (p >= 1 && p < core::infolen && static_cast<size_t>(p) <= text.size()) return text[p - 1];
     return ' ';
 }
 
@@ -104,7 +107,7 @@ void drawstatus()
 {
     screen::curattr = 7;
     screen::congotoxy(0, 1);
-    screen::conwrite("Playing " + filename + " song " + screen::inttostr(cursong + 1) + " at " + ratetext());
+    screen::conwrite("Playing " + core::filename + " song " + screen::inttostr(core::cursong + 1) + " at " + ratetext());
     screen::connewline();
     screen::conclreol();
 }
@@ -112,11 +115,11 @@ void drawstatus()
 void scrollinfo()
 {
     screen::curattr = 0x1F;
-    displaytick = tickpos;
+    displaytick = core::tickpos;
     if (++scrollstep < 3) return;
     scrollstep = 0;
     ++scrollpos;
-    if (scrollpos >= infolen + 80) scrollpos = 1;
+    if (scrollpos >= core::infolen + 80) scrollpos = 1;
     screen::conshiftleft(inforow);
     colourinfoline();
     if (auto* c = cell(79, inforow)) c->code = static_cast<uint8_t>(infochar(scrollpos));
@@ -155,7 +158,7 @@ void drawnotecolumn(int i, const synth::tvoiceview& v)
         line = (layout.wide ? widenames : narrownames)[notecolumn(v)] + screen::inttostr(v.octave);
     else
         line = layout.emptynote;
-    line += layout.spacer + hex2(v.control) + " " + hex2(level) + " " + hex2(v.pulse) + " " + hex2(v.filter);
+    line += layout.spacer + hexbyte(v.control) + " " + hexbyte(level) + " " + hexbyte(v.pulse) + " " + hexbyte(v.filter);
     uint8_t colour = level < 0x30 ? 8 : level < 0x80 ? 7 : 15;
     if (v.muted) colour = 8;
     screen::curattr = colour;
@@ -185,10 +188,10 @@ void drawvoices()
             writecoloured(v.noise ? 0x7F : 0x70, widenames[notecolumn(v)] + screen::inttostr(v.octave));
         else
             writecoloured(v.noise ? 0x7F : 0x70, "===");
-        writecoloured(0x70, " " + hex2(v.control));
-        writecoloured(0x71, hex2(v.level));
-        writecoloured(0x72, hex2(v.pulse));
-        writecoloured(0x74, hex2(v.filter) + " ");
+        writecoloured(0x70, " " + hexbyte(v.control));
+        writecoloured(0x71, hexbyte(v.level));
+        writecoloured(0x72, hexbyte(v.pulse));
+        writecoloured(0x74, hexbyte(v.filter) + " ");
         drawlevelbars(i, v);
         if (displaymode == 0) drawnotecolumn(i, v);
     }
@@ -208,7 +211,7 @@ void drawnotehistory(uint8_t colour)
     }
     screen::curattr = colour;
     screen::conclearbg(18, 31);
-    if (static_cast<int64_t>(displaytick) - static_cast<int64_t>(lastscrolltick) > scrollticks) {
+    if (static_cast<int64_t>(displaytick) - static_cast<int64_t>(lastscrolltick) > core::scrollticks) {
         lastscrolltick = displaytick;
         screen::conscrollup(19, 30);
     }
@@ -217,12 +220,12 @@ void drawnotehistory(uint8_t colour)
 void drawtrace()
 {
     static const uint8_t tracecolours[8] = {10, 10, 10, 10, 10, 14, 14, 12};
-    const int64_t frames = blockframes;
+    const int64_t frames = core::blockframes;
     for (int x = 0; x < screen::framewidth; ++x) {
         int64_t index = x * frames / screen::framewidth;
-        if (index < 0 || index >= static_cast<int64_t>(scopebuf.size())) index = 0;
+        if (index < 0 || index >= static_cast<int64_t>(core::scopebuf.size())) index = 0;
         if (scopescale == 0) scopescale = 1;
-        int s = scopebuf[static_cast<size_t>(index)] / scopescale;
+        int s = core::scopebuf[static_cast<size_t>(index)] / scopescale;
         const int magnitude = s < 0 ? -s : s;
         if (magnitude > 127) {
             ++scopescale;

@@ -7,10 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/audio.h"
 #include "app/audiolife.h"
 #include "app/helpscreen.h"
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/playscreen.h"
 #include "app/program.h"
 #include "app/wavrecord.h"
@@ -22,18 +21,38 @@
 
 namespace shell {
 
+bool running = false;
+
 namespace {
 
-// Start-up failures happen before there is a window to show them in.
-[[noreturn]] void startupfailure(const std::string& line)
+// Two full blocks, the program's text padded to 67 columns, and a block
+// fading out to the right edge.
+std::string maketitlebar()
 {
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
+    std::string t = "\xDB\xDB";
+    t += program::titletext;
+    t.resize(69, ' ');
+    t += "\xDB\xDB\xDB\xDB\xDB\xB2\xB2\xB2\xB1\xB1\xB0";
+    return t;
+}
+
+}  // namespace
+
+const std::string titlebar = maketitlebar();
+
+void startupexit()
+{
     SDL_Quit();
     std::exit(254);
 }
 
-}  // namespace
+// Start-up failures happen before there is a window to show them in.
+void startupfailure(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+    startupexit();
+}
 
 std::string sdlerror()
 {
@@ -41,14 +60,14 @@ std::string sdlerror()
     return e ? e : "";
 }
 
-bool openaudiodevice()
+bool openaudiodevice(void (*callback)(void*, uint8_t*, int))
 {
     SDL_AudioSpec desired{};
     desired.freq = synth::samplerate;
     desired.format = AUDIO_S16LSB;
     desired.channels = 2;
     desired.samples = 2048;
-    desired.callback = audiocallback;
+    desired.callback = callback;
     desired.userdata = nullptr;
     return SDL_OpenAudio(&desired, nullptr) >= 0;
 }
@@ -58,9 +77,10 @@ void initsystem()
     synth::samplerate = synth::nativerate;
     synth::buildtables();
     selector::selectorinit();
+    selector::titleline = titlebar;
 
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_AUDIO) < 0)
-        sdlinitfailed("?SDL: " + sdlerror() + "  ERROR");
+        startupfailure("?SDL: " + sdlerror() + "  ERROR");
     // SDL turns an interrupt or termination signal into a window-close
     // event, which the screens ignore; Ctrl+C in a terminal and a plain kill
     // must still end the program.
@@ -88,13 +108,13 @@ int programmain()
 
     running = true;
     while (running) {
-        running = selector::fileselector(filename);
+        running = selector::fileselector(core::filename);
         screen::presentframe();
         if (running) {
             if (selector::recordrequest) {
                 recordwav();
             } else {
-                cursong = 0;
+                core::cursong = 0;
                 playscreen();
             }
         }

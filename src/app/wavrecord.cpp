@@ -10,7 +10,9 @@
 #include <string>
 
 #include "app/audiolife.h"
-#include "app/playback.h"
+#include "app/recordstyle.h"
+#include "core/playback.h"
+#include "core/tuneclock.h"
 #include "app/playscreen.h"
 #include "common/files.h"
 #include "screen/console.h"
@@ -72,15 +74,16 @@ namespace {
 // full disk): say so and go back to the selector with the program intact.
 // The unfinished recording goes; a WAV file of the same name from before is
 // never touched.
-void writefailed(std::FILE* f, const std::string& partname, const std::string& wavname, int error)
+bool writefailed(std::FILE* f, const std::string& partname, const std::string& wavname, int error)
 {
+    core::recording = false;
     if (f) std::fclose(f);
     if (!partname.empty()) std::remove(partname.c_str());
     std::string msg = "?WAV: " + shortname(wavname) + ": " + std::strerror(error) + "  ERROR";
     if (msg.size() > 78) msg.resize(78);
     screen::curattr = 7;
     screen::messagebox(msg, 0x4F, true);
-    running = true;
+    return false;
 }
 
 // The renderer carries state from tune to tune (glides, feedback, phases);
@@ -91,19 +94,37 @@ void clearvoicestate()
     for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, true);
 }
 
+// The percentage in the box's first three columns, and what the program's
+// style adds to it.
+void recordprogress(int boxx, int len)
+{
+    const core::clockreading at = core::clockread();
+    // With no known length the first block is the whole recording.
+    const uint8_t percent = static_cast<uint8_t>(at.length ? 100 * at.elapsed / at.length : 100);
+    putboxcell(boxx + 1, 25, static_cast<uint16_t>('0' + percent / 100));
+    putboxcell(boxx + 2, 25, static_cast<uint16_t>('0' + percent / 10 % 10));
+    putboxcell(boxx + 3, 25, static_cast<uint16_t>('0' + percent % 10));
+    recordbar(boxx, len, at);
+}
+
 }  // namespace
 
-void recordwav()
+void putboxcell(int x, int y, uint16_t code)
+{
+    if (x >= 0 && x < screen::consolecols && y >= 0 && y < screen::screenrows) screen::conputchar(x, y, code);
+}
+
+bool recordwav()
 {
     recordprepare();
 
-    const playerrec& player = players[curplayer.load() & 7];
-    if (!player.load) return;
+    const core::playerrec& player = core::currentplayer();
+    if (!player.load) return false;
     clearvoicestate();
-    if (!player.load(filename)) return;
+    if (!player.load(core::filename)) return false;
 
-    const std::string wavname = songname + ".wav";
-    const std::string msg = "000%|Recording " + filename + " to " + wavname;
+    const std::string wavname = core::songname + ".wav";
+    const std::string msg = "000%|Recording " + core::filename + " to " + wavname;
     const int len = static_cast<int>(msg.size());
     const int boxx = 39 - len / 2;
     screen::messagebox(msg, 0x2F, false);
@@ -113,33 +134,30 @@ void recordwav()
     // takes that name only when it is complete.
     std::string partname;
     std::FILE* f = createbeside(wavname, partname);
-    if (!f) {
-        writefailed(nullptr, "", wavname, errno);
-        return;
-    }
+    if (!f) return writefailed(nullptr, "", wavname, errno);
     // Fewer, larger writes: the recording grows by megabytes a second.
     std::setvbuf(f, nullptr, _IOFBF, 1 << 20);
     if (!writewavheader(f)) {
-        writefailed(f, partname, wavname, errno);
-        return;
+        return writefailed(f, partname, wavname, errno);
     }
 
-    quitplay = false;
-    running = false;
-    tickpos = 0;
+    core::quitplay = false;
+    // From here the tick contract ends the tune at its length.
+    core::recording = true;
+    core::tickpos = 0;
     resetdisplaycounters();
-    playedframes = 0;
+    core::playedframes = 0;
+    core::clockrestart();
     screen::curattr = 0x2F;
 
     // A player that never ends its tune would otherwise record forever.
-    const uint64_t limit = recordlimit();
+    const uint64_t limit = core::recordlimit();
     uint64_t written = 0;
     uint32_t presentedat = SDL_GetTicks() - presentgapms;
-    while (!quitplay) {
+    while (!core::quitplay) {
         recordblock(renderbuf, blockbytes);
         if (!put(f, renderbuf, blockbytes)) {
-            writefailed(f, partname, wavname, errno);
-            return;
+            return writefailed(f, partname, wavname, errno);
         }
         written += blockbytes / 4;
         recordprogress(boxx, len);
@@ -148,25 +166,23 @@ void recordwav()
             screen::presentframe();
             presentedat = now;
         }
-        if (recordstopped()) quitplay = true;
-        if (written >= limit) quitplay = true;
+        if (recordstopped()) core::quitplay = true;
+        if (written >= limit) core::quitplay = true;
     }
 
+    core::recording = false;
     screen::curattr = 7;
     if (!patchwavsizes(f)) {
-        writefailed(f, partname, wavname, errno);
-        return;
+        return writefailed(f, partname, wavname, errno);
     }
     if (std::fclose(f) != 0) {
-        writefailed(nullptr, partname, wavname, errno);
-        return;
+        return writefailed(nullptr, partname, wavname, errno);
     }
     if (!replacefile(partname, wavname)) {
-        writefailed(nullptr, partname, wavname, errno);
-        return;
+        return writefailed(nullptr, partname, wavname, errno);
     }
     screen::messagebox("Recording Done", 0x2F, false);
-    running = true;
+    return true;
 }
 
 }  // namespace shell

@@ -1,11 +1,13 @@
-// A value shared between the main thread and the audio thread.
+// Values shared between the main thread and the audio thread (which values,
+// and who writes them, is in core/shared.h).
 //
-// The player design relies on plain, lock-free loads and stores: each field
-// has one writing thread at a time, and a reader only ever needs the old or
-// the new value. std::atomic with relaxed ordering gives exactly that, with
-// no data race in the language's sense. The wrapper keeps the arithmetic
-// syntax of a plain variable; compound assignments are a load followed by a
-// store, not read-modify-write operations, which is all a single writer needs.
+// relaxed<T>: a lock-free value whose reader only ever needs the old or the
+// new value. std::atomic with relaxed ordering gives exactly that, with no
+// data race in the language's sense. The wrapper keeps the arithmetic syntax
+// of a plain variable; compound assignments are a load followed by a store,
+// not read-modify-write operations: where two threads store to one value,
+// either store may win (core/shared.h says where that is accepted), and a
+// counter that must lose neither uses add().
 #pragma once
 
 #include <atomic>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "common/ioerror.h"
 #include "selector/direnum.h"
 #include "selector/selector.h"
@@ -136,7 +136,7 @@ void builddirlist()
     dircount = 0;
     const std::vector<direntry> entries = enumeratedir();
     readdirs(entries);
-    for (const auto& p : shell::players)
+    for (const auto& p : core::players)
         if (p.active) readfiles(entries, p.ext);
     if (dircount > 1) sortdirlist(dircount);
 }

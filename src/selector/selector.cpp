@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "selector/direnum.h"
@@ -17,6 +17,7 @@ uint8_t selresult = 0;
 std::string quickstr;
 int32_t quickpos = 0;
 bool recordrequest = false;
+std::string titleline;
 
 namespace {
 
@@ -207,24 +208,24 @@ void writechoice(std::string& filename)
     const dirrec* e = current();
     if (!e) {
         filename.clear();
-        shell::filename.clear();
-        shell::songname.clear();
-        shell::songext.clear();
+        core::filename.clear();
+        core::songname.clear();
+        core::songext.clear();
         return;
     }
     const splitparts parts = splitpath(e->name);
     filename = e->name;
-    shell::filename = e->name;
+    core::filename = e->name;
 #ifdef _WIN32
-    shell::songname = parts.name;
+    core::songname = parts.name;
 #else
     // "\" and ":" are ordinary characters of a name here: the song is named
     // by the whole name up to its extension, never by the part after one of
     // them, which would name (and record over) another file.
-    shell::songname = e->name.substr(0, e->name.rfind('.'));
+    core::songname = e->name.substr(0, e->name.rfind('.'));
 #endif
-    shell::songext = upcaseascii(parts.ext);
-    shell::chooseplayer();
+    core::songext = upcaseascii(parts.ext);
+    core::chooseplayer();
 }
 
 }  // namespace
@@ -245,7 +246,7 @@ void drawselector()
 {
     screen::conclear();
     screen::curattr = titlecolour;
-    screen::conwriteat(0, 0, shell::titlebar);
+    screen::conwriteat(0, 0, selector::titleline);
     selresult = resultnone;
     sellast = dircount - 1;
     for (int row = 2; row < screen::screenrows; ++row) {

@@ -17,6 +17,9 @@ extern std::string quickstr;
 extern int32_t quickpos;
 extern bool recordrequest;
 
+// The line drawn over the list: the program's title line, set at start-up.
+extern std::string titleline;
+
 // Runs the screen until a tune is chosen (true) or the user leaves (false);
 // writes filename, songname, songext and curplayer of the playback state
 // from the entry under the cursor in both cases.

@@ -13,12 +13,6 @@ relaxed<uint8_t> lastvoice{7};
 // Grouped in threes like the SID's voices: each voice is modulated by the
 // previous one of its group, the first by the last.
 const std::array<uint8_t, voicecount> modsource = {2, 0, 1, 5, 3, 4, 8, 6, 7};
-std::array<relaxed<uint8_t>, waveparamcount> waveparams = [] {
-    std::array<relaxed<uint8_t>, waveparamcount> w;
-    for (auto& b : w) b = 128;
-    return w;
-}();
-relaxed<uint8_t> resonance{0};
 
 std::array<int32_t, 4096> hzstep;
 std::array<uint16_t, 4096> hzlog;

@@ -14,7 +14,6 @@
 namespace synth {
 
 constexpr int voicecount = 9;
-constexpr int waveparamcount = 96;
 
 extern relaxed<uint8_t> lastvoice;                // highest rendered voice, initially 7
 extern uint16_t samplerate;                       // set before audio starts
@@ -22,8 +21,6 @@ extern uint16_t samplerate;                       // set before audio starts
 // tarplay_pd); samplerate starts there.
 extern const uint16_t nativerate;
 extern const std::array<uint8_t, voicecount> modsource;
-extern std::array<relaxed<uint8_t>, waveparamcount> waveparams;  // all 128
-extern relaxed<uint8_t> resonance;                // SID filter resonance; only the FM renderer reads it
 
 extern std::array<int32_t, 4096> hzstep;
 extern std::array<uint16_t, 4096> hzlog;

@@ -25,6 +25,10 @@ void voicelastphaseclear(int v);
 // The reset every player does at tune start: step, level, notefrac, octave 0.
 void voicetunereset(int v);
 
+// The SID filter's resonance (0..255), which the FM renderer turns into a
+// modulator for every voice; the other renderers have no use for it.
+void setresonance(uint8_t resonance);
+
 // The last oscillator output, which a tune may read back (SID voice 3).
 int32_t voicelastout(int v);
 

@@ -3,7 +3,9 @@
 #include <string>
 
 #include "app/helpscreen.h"
-#include "app/playback.h"
+#include "app/program.h"
+#include "app/system.h"
+#include "core/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
 
@@ -26,16 +28,16 @@ protected:
         screen::screenrows = 50;
         screen::curattr = 7;
         screen::conclear();
-        shell::playersinit();
+        core::playersinit();
     }
 
     void registerplayers()
     {
-        auto& sidslot = shell::players[shell::freeslot()];
+        auto& sidslot = core::players[core::freeslot()];
         sidslot.active = true;
         sidslot.ext = ".SID";
         sidslot.info = "SID player v0.5 | based upon vemtok 1.4 and gruvex";
-        auto& ahxslot = shell::players[shell::freeslot()];
+        auto& ahxslot = core::players[core::freeslot()];
         ahxslot.active = true;
         ahxslot.ext = ".AHX";
         ahxslot.info = "AHX player v0.5 | build 20081019";
@@ -55,25 +57,20 @@ TEST_F(HelpScreenTest, BannerKeysAndPluginsInOrder)
     }
     EXPECT_EQ(rowtext(5).substr(79 - 9), "b20120708");
     EXPECT_EQ(rowtext(6), "");
-    const char* expected[] = {
-        "Keyz:",
-        "          <H>: this help screen",
-        "          <T>: swap src/dst wave",
-        "        <TAB>: switch between note display/oscilloscope",
-        "      <I/O/P>: mute channel 1/2/3 (only on SID)",
-        "        <Q/W>: clear  source/dest waveform",
-        "        <E/R>: random source/dest waveform",
-        "  <DOWN>/<UP>: next/prev subsong",
-        "      <MOUSE>: modify waveform",
-        "Keyz in Selector:",
-        "         <F2>: save song as .wav",
-        "        <A-Z>: quick select",
-        "",
-        "Plugins found:",
-        "  .AHX|AHX player v0.5 | build 20081019",
-        "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex",
-    };
-    for (int i = 0; i < 16; ++i) EXPECT_EQ(rowtext(7 + i), expected[i]) << "row " << 7 + i;
+    // The program's own lines, each within 80 columns, then the plug-ins.
+    const auto lines = program::helplines();
+    int row = 7;
+    for (const char* line : lines) {
+        EXPECT_LE(std::string(line).size(), 80u) << line;
+        std::string trimmed = line;
+        trimmed.erase(trimmed.find_last_not_of(' ') + 1);
+        EXPECT_EQ(rowtext(row++), trimmed);
+    }
+    EXPECT_EQ(rowtext(row++), "");
+    EXPECT_EQ(rowtext(row++), "Plugins found:");
+    EXPECT_EQ(rowtext(row++), "  .AHX|AHX player v0.5 | build 20081019");
+    EXPECT_EQ(rowtext(row++), "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex");
+    EXPECT_EQ(row, 23);
     EXPECT_EQ(screen::curx, 0);
     EXPECT_EQ(screen::cury, 23) << "the cursor ends below the last line";
     EXPECT_EQ(screen::textscreen[7 * 80].attr, 7) << "written in the current colour";
@@ -112,6 +109,16 @@ TEST_F(HelpScreenTest, ThePresentedFrameShowsTheText)
     EXPECT_TRUE(lit(7));
     EXPECT_FALSE(lit(6));
     EXPECT_TRUE(lit(22));
+}
+
+TEST(TitleBar, TheProgramsTitleBetweenBlocksAndAFadeInEightyColumns)
+{
+    ASSERT_EQ(shell::titlebar.size(), 80u);
+    EXPECT_EQ(shell::titlebar.substr(0, 2), "\xDB\xDB");
+    const std::string title = program::titletext;
+    EXPECT_EQ(shell::titlebar.substr(2, title.size()), title);
+    EXPECT_EQ(shell::titlebar.substr(2 + title.size(), 67 - title.size()), std::string(67 - title.size(), ' '));
+    EXPECT_EQ(shell::titlebar.substr(69), "\xDB\xDB\xDB\xDB\xDB\xB2\xB2\xB2\xB1\xB1\xB0");
 }
 
 }  // namespace

@@ -45,12 +45,12 @@ TEST_F(PlayDraw, StatusLineShowsTheRunningCountUntilARateIsMeasured)
 {
     start(1);
     screen::conwriteat(0, 2, "junk on the second row");
-    shell::secondticks = 37;
+    core::secondticks = 37;
     shell::playredraw();
     EXPECT_EQ(text(1, 0, 35), "Playing tune.tst song 1 at  37hz   ");
     EXPECT_EQ(cell(0, 1).attr, 7);
     EXPECT_EQ(trimmed(2), "") << "row 2 is cleared";
-    shell::measuredrate = 100;
+    core::measuredrate = 100;
     shell::playredraw();
     EXPECT_EQ(text(1, 0, 32), "Playing tune.tst song 1 at 100hz");
 }
@@ -58,8 +58,8 @@ TEST_F(PlayDraw, StatusLineShowsTheRunningCountUntilARateIsMeasured)
 TEST_F(PlayDraw, TimeShowsMinutesModuloOneHundred)
 {
     start(1);
-    shell::playedframes = 44100ull * 125 + 44099;
-    shell::songframes = 44100ull * 6005;
+    core::playedframes = 44100ull * 125 + 44099;
+    core::songframes = 44100ull * 6005;
     shell::playredraw();
     EXPECT_EQ(text(1, 69, 11), "02:05/00:05");
     EXPECT_EQ(cell(69, 1).attr, 7);
@@ -68,7 +68,7 @@ TEST_F(PlayDraw, TimeShowsMinutesModuloOneHundred)
 TEST_F(PlayDraw, DeviceTimeIsPresentedThenTakenOffTheTextScreen)
 {
     start(1);
-    shell::uptimeframes = 44100u * (61 * 60 + 5);
+    core::uptimeframes = 44100u * (61 * 60 + 5);
     shell::playredraw();
     EXPECT_EQ(text(49, 73, 7, screen::shownscreen), " 061:05");
     EXPECT_EQ(shown(73, 49).attr, 7);
@@ -240,10 +240,10 @@ TEST_F(PlayDraw, HistoryScrollsWhenMoreThanScrollTicksHavePassed)
     setvoice(0, 0, 4, 0x41, 0xC0, 0x80, 0x40);
     shell::playredraw();
     EXPECT_EQ(trimmed(47), "");
-    shell::tickpos = 1;
+    core::tickpos = 1;
     shell::playredraw();
     EXPECT_EQ(trimmed(47), "") << "one tick is not more than scrollticks";
-    shell::tickpos = 2;
+    core::tickpos = 2;
     setvoice(0, 0, 4, 0x41, 0xC1, 0x80, 0x40);
     shell::playredraw();
     EXPECT_EQ(text(47, 6, 15), "C-4 41 C1 80 40") << "row 48 moved up and stayed";
@@ -270,15 +270,15 @@ TEST_F(PlayDraw, NarrowLayoutForFiveVoices)
 TEST_F(PlayDraw, ScopeTraceScalesDownOverflowingSamples)
 {
     start(1);
-    shell::blockframes = 640;
+    core::blockframes = 640;
     const int16_t samples[] = {1000, 1000, 1000, -1000};
-    for (int x = 0; x < 4; ++x) shell::scopebuf[x] = samples[x];
-    shell::scopebuf[10] = 100;
-    shell::scopebuf[11] = -635;
-    shell::scopebuf[12] = 600;
-    shell::scopebuf[14] = 450;
-    shell::scopebuf[15] = -7;
-    shell::scopebuf[16] = 640;
+    for (int x = 0; x < 4; ++x) core::scopebuf[x] = samples[x];
+    core::scopebuf[10] = 100;
+    core::scopebuf[11] = -635;
+    core::scopebuf[12] = 600;
+    core::scopebuf[14] = 450;
+    core::scopebuf[15] = -7;
+    core::scopebuf[16] = 640;
     screen::framebuf[200 * 640 + 5] = 99;
     shell::playredraw();
     EXPECT_EQ(shell::scopescale, 6) << "one step per overflowing sample";
@@ -296,10 +296,10 @@ TEST_F(PlayDraw, ScopeTraceScalesDownOverflowingSamples)
     EXPECT_TRUE(rowsblank(17, 49));
 
     // The samples are spread over blockframes frames.
-    shell::blockframes = 1280;
+    core::blockframes = 1280;
     shell::scopescale = 1;
-    for (int i = 0; i < 20; ++i) shell::scopebuf[i] = 0;
-    shell::scopebuf[40] = 50;
+    for (int i = 0; i < 20; ++i) core::scopebuf[i] = 0;
+    core::scopebuf[40] = 50;
     shell::playredraw();
     EXPECT_EQ(pixel(20, 214), map[10]);
 }
@@ -357,8 +357,8 @@ TEST_F(PlayDraw, HelpSuppressesBothLowerViews)
     start(1);
     shell::displaymode = 3;
     shell::playredraw();  // the first present draws every cell
-    shell::blockframes = 640;
-    shell::scopebuf[0] = 30000;
+    core::blockframes = 640;
+    core::scopebuf[0] = 30000;
     screen::framebuf[200 * 640 + 5] = 99;
     screen::conwriteat(0, 30, "help text");
     shell::playredraw();

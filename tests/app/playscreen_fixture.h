@@ -11,10 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "app/audio.h"
-#include "app/playback.h"
+#include "core/audio.h"
+#include "core/playback.h"
 #include "portable.h"
 #include "app/playscreen.h"
+#include "app/system.h"
 #include "playscreen_player.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -50,16 +51,16 @@ protected:
         synth::samplerate = 44100;
         synth::buildtables();
         synth::wavereset();
-        shell::playersinit();
-        shell::audioreset();
+        core::playersinit();
+        core::audioreset();
         testplayer::install();
-        shell::filename = "tune.tst";
-        shell::songname = "tune";
-        shell::cursong = 0;
-        shell::running = true;
-        shell::quitplay = false;
-        shell::playedframes = 0;
-        shell::tickpos = 0;
+        core::filename = "tune.tst";
+        core::songname = "tune";
+        core::cursong = 0;
+        core::recording = false;
+        core::quitplay = false;
+        core::playedframes = 0;
+        core::tickpos = 0;
         shell::displaymode = 1;
         screen::curattr = 7;
         screen::conclear();
@@ -79,7 +80,7 @@ protected:
         std::vector<int16_t> buf(static_cast<size_t>(frames) * 2, 0x1234);
         for (int done = 0; done < frames; done += 2048) {
             const int n = frames - done < 2048 ? frames - done : 2048;
-            shell::audiocallback(nullptr, reinterpret_cast<uint8_t*>(buf.data() + 2 * done), n * 4);
+            core::devicecallback(nullptr, reinterpret_cast<uint8_t*>(buf.data() + 2 * done), n * 4);
         }
         return buf;
     }

@@ -1,7 +1,8 @@
 #include "playscreen_player.h"
 
-#include "app/audio.h"
-#include "app/playback.h"
+#include "core/audio.h"
+#include "core/playback.h"
+#include "core/tickcontract.h"
 #include "synth/pd/record.h"
 
 namespace testplayer {
@@ -33,11 +34,11 @@ bool load(const std::string& name)
     ++rec.loads;
     rec.loadedname = name;
     if (!cfg.loadok) return false;
-    shell::lastsong = cfg.lastsong;
-    shell::settickrate(cfg.rate);
-    shell::songframes = cfg.songframes;
-    shell::infotext = cfg.info;
-    shell::infolen = static_cast<uint16_t>(cfg.info.size());
+    core::lastsong = cfg.lastsong;
+    core::settickrate(cfg.rate);
+    core::songframes = cfg.songframes;
+    core::infotext = cfg.info;
+    core::infolen = static_cast<uint16_t>(cfg.info.size());
     synth::lastvoice = cfg.lastvoice;
     for (auto& v : synth::voices) {
         v.step = 0;
@@ -48,42 +49,53 @@ bool load(const std::string& name)
         v.pulse = 0;
         v.filter = 0;
     }
-    rec.song = shell::cursong;
+    rec.song = core::cursong;
     rec.count = 0;
-    rec.copy = 0;
-    shell::tickpos = 0;
+    core::tickcontractreset();
     return true;
 }
 
+// A start of the subsong running is a restart, of another a change.
+void start(uint8_t song)
+{
+    if (song == rec.song)
+        ++rec.restarts;
+    else
+        ++rec.songchanges;
+    rec.song = song;
+    rec.count = 0;
+}
+
+// Ticks run in the current call of the player's tick.
+uint32_t calls = 0;
+
+bool onetick()
+{
+    ++rec.count;
+    ++calls;
+    return true;
+}
+
+const core::tickhooks hooks = {
+    start, onetick, [] { return uint64_t{rec.count}; }, [] { return rec.song; }, false, false,
+};
+
 void tick()
 {
-    const uint32_t pos = shell::tickpos;
-    if (pos < rec.copy) {
-        ++rec.restarts;
-        rec.count = 0;
-    } else if (pos > rec.copy) {
-        rec.skippedticks += pos - rec.copy;
-        rec.count = pos;
-    }
-    if (shell::cursong != rec.song) {
-        rec.song = shell::cursong;
-        rec.count = 0;
-        ++rec.songchanges;
-    }
-    ++rec.count;
+    rec.tickframes.push_back(core::playedframes);
+    rec.recordingatticks.push_back(core::recording);
+    calls = 0;
+    core::playertick(hooks);
+    // All but the last tick of the call were skipped.
+    rec.skippedticks += calls - 1;
     ++rec.ticks;
-    rec.tickframes.push_back(shell::playedframes);
-    rec.runningatticks.push_back(shell::running);
     setvoices();
-    shell::tickpos = rec.count;
-    if (shell::playedframes >= shell::songframes && !shell::running) shell::quitplay = true;
-    rec.copy = shell::tickpos;
 }
 
 void stop()
 {
     ++rec.stops;
-    rec.silentatstop = shell::silent;
+    rec.silentatstop = core::silent;
 }
 
 }  // namespace
@@ -92,15 +104,15 @@ int install()
 {
     cfg = config{};
     rec = record{};
-    const int slot = shell::freeslot();
-    auto& p = shell::players[slot];
+    const int slot = core::freeslot();
+    auto& p = core::players[slot];
     p.active = true;
     p.load = load;
     p.tick = tick;
     p.stop = stop;
     p.ext = ".TST";
     p.info = "test player";
-    shell::curplayer = static_cast<uint8_t>(slot);
+    core::curplayer = static_cast<uint8_t>(slot);
     return slot;
 }
 

@@ -1,6 +1,6 @@
-// A small deterministic player for the play screen and recorder tests: it
-// follows the tick contract and sounds three voices whose pitch depends on
-// the subsong, and it notes what the shell did to it.
+// A small deterministic player for the play screen and recorder tests: its
+// tick goes through the core's tick contract, it sounds three voices whose
+// pitch depends on the subsong, and it notes what the shell did to it.
 #pragma once
 
 #include <cstdint>
@@ -26,10 +26,9 @@ struct record {
     int songchanges = 0;
     uint8_t song = 0;
     uint32_t count = 0;   // the player's own tick count
-    uint32_t copy = 0;    // tickpos as last reported
     int ticks = 0;        // sounding ticks run
     std::vector<uint64_t> tickframes;  // playedframes at each sounding tick
-    std::vector<bool> runningatticks;
+    std::vector<bool> recordingatticks;
     int stops = 0;
     bool silentatstop = false;
 };

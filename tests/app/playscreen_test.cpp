@@ -9,18 +9,18 @@ TEST_F(PlayScreen, NamesLongerThanTwentyEightCharactersAreShortened)
 {
     const std::string exact = "abcdefghijklmnopqrstuvwxy.ab";  // 28
     ASSERT_EQ(exact.size(), 28u);
-    shell::filename = exact;
+    core::filename = exact;
     ASSERT_TRUE(shell::playstart());
-    EXPECT_EQ(shell::filename, exact);
+    EXPECT_EQ(core::filename, exact);
     shell::playredraw();
     EXPECT_EQ(text(1, 0, 8 + 28 + 10), "Playing " + exact + " song 1 at");
 
     shell::playend();
     const std::string longer = "Zabcdefghijklmnopqrstuvwxy.ab";  // 29
-    shell::filename = longer;
+    core::filename = longer;
     ASSERT_TRUE(shell::playstart());
     EXPECT_EQ(testplayer::rec.loadedname, longer) << "the player gets the full name";
-    EXPECT_EQ(shell::filename, "..." + exact);
+    EXPECT_EQ(core::filename, "..." + exact);
     shell::playredraw();
     EXPECT_EQ(text(1, 0, 8 + 31 + 10), "Playing ..." + exact + " song 1 at");
     EXPECT_EQ(shell::shortname(""), "");
@@ -30,41 +30,41 @@ TEST_F(PlayScreen, RefusedLoadLeavesEverythingAsItWas)
 {
     testplayer::cfg.loadok = false;
     const std::string name = "a name that is far longer than the display allows.tst";
-    shell::filename = name;
+    core::filename = name;
     screen::conwriteat(5, 20, "untouched");
     const screen::tconsoletype before = screen::textscreen;
     shell::displaymode = 3;
     shell::playscreen();
     EXPECT_EQ(testplayer::rec.loads, 1);
     EXPECT_EQ(testplayer::rec.stops, 0);
-    EXPECT_TRUE(shell::silent.load());
-    EXPECT_EQ(shell::filename, name);
+    EXPECT_TRUE(core::silent.load());
+    EXPECT_EQ(core::filename, name);
     EXPECT_EQ(shell::displaymode, 3);
     EXPECT_TRUE(screen::textscreen == before);
 }
 
 TEST_F(PlayScreen, StartPreparesStateAndFrame)
 {
-    shell::quitplay = true;
-    shell::measuredrate = 50;
-    shell::secondticks = 7;
-    shell::secondframes = 99;
+    core::quitplay = true;
+    core::measuredrate = 50;
+    core::secondticks = 7;
+    core::secondframes = 99;
     shell::displaymode = 2;
-    shell::playedframes = 12345;
+    core::playedframes = 12345;
     shell::scopescale = 9;
     for (auto& v : synth::voices) v.phase = 0x12345;
     screen::confillrows(17, 33, 0x1E);
 
     ASSERT_TRUE(shell::playstart());
-    EXPECT_FALSE(shell::quitplay.load());
-    EXPECT_EQ(shell::measuredrate.load(), 0u);
-    EXPECT_EQ(shell::secondticks.load(), 0u);
-    EXPECT_EQ(shell::secondframes.load(), 0u);
+    EXPECT_FALSE(core::quitplay.load());
+    EXPECT_EQ(core::measuredrate.load(), 0u);
+    EXPECT_EQ(core::secondticks.load(), 0u);
+    EXPECT_EQ(core::secondframes.load(), 0u);
     EXPECT_EQ(shell::displaymode, 0) << "the help is hidden, the view kept";
-    EXPECT_EQ(shell::playedframes.load(), 0u);
-    EXPECT_EQ(shell::tickpos.load(), 0u);
+    EXPECT_EQ(core::playedframes.load(), 0u);
+    EXPECT_EQ(core::tickpos.load(), 0u);
     EXPECT_EQ(shell::scopescale, 1);
-    EXPECT_FALSE(shell::silent.load());
+    EXPECT_FALSE(core::silent.load());
     for (int i = 0; i <= 2; ++i) EXPECT_EQ(synth::voices[i].phase.load(), 0u) << i;
     EXPECT_EQ(synth::voices[3].phase.load(), 0x12345u) << "only the tune's voices";
 
@@ -139,25 +139,25 @@ TEST_F(PlayScreen, SubsongKeysStayInsideTheRange)
     testplayer::cfg.lastsong = 0;
     ASSERT_TRUE(shell::playstart());
     key(SDLK_DOWN);
-    EXPECT_EQ(shell::cursong.load(), 0) << "one subsong: Down does nothing";
+    EXPECT_EQ(core::cursong.load(), 0) << "one subsong: Down does nothing";
     key(SDLK_UP);
-    EXPECT_EQ(shell::cursong.load(), 0);
+    EXPECT_EQ(core::cursong.load(), 0);
     shell::playend();
 
     testplayer::cfg.lastsong = 2;
     ASSERT_TRUE(shell::playstart());
     key(SDLK_UP);
-    EXPECT_EQ(shell::cursong.load(), 0) << "Up at subsong 0 does nothing";
+    EXPECT_EQ(core::cursong.load(), 0) << "Up at subsong 0 does nothing";
     key(SDLK_DOWN);
-    EXPECT_EQ(shell::cursong.load(), 1);
+    EXPECT_EQ(core::cursong.load(), 1);
     play(882);
     EXPECT_EQ(testplayer::rec.songchanges, 1) << "the player picks the change up at its next tick";
     EXPECT_EQ(testplayer::rec.song, 1);
     key(SDLK_DOWN);
     key(SDLK_DOWN);
-    EXPECT_EQ(shell::cursong.load(), 2) << "Down at the last subsong does nothing";
+    EXPECT_EQ(core::cursong.load(), 2) << "Down at the last subsong does nothing";
     key(SDLK_UP);
-    EXPECT_EQ(shell::cursong.load(), 1);
+    EXPECT_EQ(core::cursong.load(), 1);
     shell::playredraw();
     EXPECT_EQ(text(1, 0, 26), "Playing tune.tst song 2 at");
     shell::playend();
@@ -169,15 +169,15 @@ TEST_F(PlayScreen, ReturnAndLeftRestartTheTune)
         testplayer::install();
         ASSERT_TRUE(shell::playstart());
         play(882 * 100);
-        ASSERT_EQ(shell::tickpos.load(), 100u);
+        ASSERT_EQ(core::tickpos.load(), 100u);
         key(k);
-        EXPECT_EQ(shell::tickpos.load(), 0u);
-        EXPECT_EQ(shell::playedframes.load(), 0u);
+        EXPECT_EQ(core::tickpos.load(), 0u);
+        EXPECT_EQ(core::playedframes.load(), 0u);
         play(882);
         EXPECT_EQ(testplayer::rec.restarts, 1);
-        EXPECT_EQ(shell::tickpos.load(), 1u);
+        EXPECT_EQ(core::tickpos.load(), 1u);
         shell::playend();
-        shell::playersinit();
+        core::playersinit();
     }
 }
 
@@ -186,14 +186,14 @@ TEST_F(PlayScreen, RightSkipsOneSecondOfTicks)
     testplayer::cfg.rate = 60;
     ASSERT_TRUE(shell::playstart());
     play(735 * 10);
-    ASSERT_EQ(shell::tickpos.load(), 10u);
-    const uint64_t frames = shell::playedframes;
+    ASSERT_EQ(core::tickpos.load(), 10u);
+    const uint64_t frames = core::playedframes;
     key(SDLK_RIGHT);
-    EXPECT_EQ(shell::tickpos.load(), 70u);
-    EXPECT_EQ(shell::playedframes.load(), frames + 60u * 735u);
+    EXPECT_EQ(core::tickpos.load(), 70u);
+    EXPECT_EQ(core::playedframes.load(), frames + 60u * 735u);
     play(735);
     EXPECT_EQ(testplayer::rec.skippedticks, 60u);
-    EXPECT_EQ(shell::tickpos.load(), 71u);
+    EXPECT_EQ(core::tickpos.load(), 71u);
     EXPECT_EQ(testplayer::rec.restarts, 0);
     shell::playend();
 }
@@ -254,7 +254,7 @@ TEST_F(PlayScreen, TabSwitchesViewsAndClearsTheLowerArea)
 
 TEST_F(PlayScreen, HelpShowsFromRowSeventeenAndRedrawsLeaveIt)
 {
-    auto& other = shell::players[shell::freeslot()];
+    auto& other = core::players[core::freeslot()];
     other.active = true;
     other.ext = ".OTH";
     other.info = "another player";
@@ -290,10 +290,10 @@ TEST_F(PlayScreen, AltReturnSwitchesFullscreenWithoutRestarting)
     const bool was = screen::fullscreen;
     key(SDLK_RETURN, KMOD_LALT);
     EXPECT_NE(screen::fullscreen, was);
-    EXPECT_EQ(shell::tickpos.load(), 3u);
+    EXPECT_EQ(core::tickpos.load(), 3u);
     key(SDLK_RETURN, KMOD_RALT);
     EXPECT_EQ(screen::fullscreen, was);
-    EXPECT_EQ(shell::tickpos.load(), 3u);
+    EXPECT_EQ(core::tickpos.load(), 3u);
     shell::playend();
 }
 
@@ -384,7 +384,7 @@ TEST_F(PlayScreen, PassSleepsUntilTheRedrawAndTakesEveryPendingEvent)
     pushkey(SDLK_DOWN);
     const uint32_t before = SDL_GetTicks();
     shell::playpass();
-    EXPECT_EQ(shell::cursong.load(), 3) << "all three keys in one pass";
+    EXPECT_EQ(core::cursong.load(), 3) << "all three keys in one pass";
     EXPECT_LE(SDL_GetTicks() - before, 200u);
     shell::playend();
 }
@@ -397,11 +397,11 @@ TEST_F(PlayScreen, EscapeEndsTheLoopAndSilencesBeforeStop)
     pushkey(SDLK_ESCAPE);
     pushkey(SDLK_DOWN);
     shell::playscreen();
-    EXPECT_EQ(shell::cursong.load(), 2) << "one event per pass, none after Escape";
+    EXPECT_EQ(core::cursong.load(), 2) << "one event per pass, none after Escape";
     EXPECT_EQ(testplayer::rec.stops, 1);
     EXPECT_TRUE(testplayer::rec.silentatstop);
-    EXPECT_TRUE(shell::silent.load());
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::silent.load());
+    EXPECT_TRUE(core::quitplay.load());
     SDL_Event rest;
     EXPECT_EQ(SDL_PollEvent(&rest), 1) << "the key after Escape stays queued";
 }
@@ -412,7 +412,7 @@ TEST_F(PlayScreen, MessagesFromTheAudioThreadAreShownAndTheFrameRestored)
     for (int i = 0; i < 9; ++i) shell::playredraw();  // scroll the information line
     const std::string inforow = text(4);
     clearonmessage = true;
-    shell::postmessage("?Tune stopped  ERROR");
+    core::postmessage("?Tune stopped  ERROR");
     shell::playpass();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0].text, "?Tune stopped  ERROR");
@@ -453,8 +453,8 @@ TEST_F(PlayScreen, RestartClearsTheNoteDisplayAfterTheNextRedraw)
     EXPECT_FALSE(rowsblank(18, 47));
     shell::checkrestart();
     EXPECT_TRUE(rowsblank(17, 49));
-    EXPECT_EQ(shell::lastscrolltick, shell::tickpos.load());
-    EXPECT_EQ(shell::displaytick, shell::tickpos.load());
+    EXPECT_EQ(shell::lastscrolltick, core::tickpos.load());
+    EXPECT_EQ(shell::displaytick, core::tickpos.load());
     shell::playend();
 }
 

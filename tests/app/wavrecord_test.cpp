@@ -31,7 +31,7 @@ protected:
         startdir = fs::current_path();
         workdir = portable::makescratchdir("tarplay-wav.");
         fs::current_path(workdir);
-        shell::silent = true;
+        core::silent = true;
     }
 
     void TearDown() override
@@ -120,19 +120,18 @@ TEST_F(WavRecord, LengthIsTheFirstTickAtOrPastTheEndInWholeBlocks)
         EXPECT_EQ(checkedframes(readfile("tune.wav")), c.blocks * 4096) << "length " << c.songframes;
         ASSERT_FALSE(testplayer::rec.tickframes.empty());
         EXPECT_GE(testplayer::rec.tickframes.back(), c.songframes);
-        shell::playersinit();
+        core::playersinit();
     }
 }
 
-TEST_F(WavRecord, PlayersSeeNoRunningProgramUntilTheEnd)
+TEST_F(WavRecord, PlayersTickAsRecordingUntilTheEnd)
 {
     testplayer::cfg.songframes = 10000;
-    shell::running = true;
-    shell::recordwav();
-    ASSERT_FALSE(testplayer::rec.runningatticks.empty());
-    for (bool r : testplayer::rec.runningatticks) EXPECT_FALSE(r);
-    EXPECT_TRUE(shell::running.load());
-    EXPECT_TRUE(shell::silent.load());
+    EXPECT_TRUE(shell::recordwav());
+    ASSERT_FALSE(testplayer::rec.recordingatticks.empty());
+    for (bool r : testplayer::rec.recordingatticks) EXPECT_TRUE(r);
+    EXPECT_FALSE(core::recording.load()) << "playback after it plays on past the length";
+    EXPECT_TRUE(core::silent.load());
     EXPECT_EQ(testplayer::rec.tickframes.front(), 0u);
 }
 
@@ -144,15 +143,15 @@ TEST_F(WavRecord, SecondRecordingIsIdentical)
 
     // Whatever happened in between: a countdown left mid-tick, voices that
     // kept playing, a position far along.
-    shell::renderblockcountdown = 517;
+    core::renderblockcountdown = 517;
     for (auto& v : synth::voices) {
         v.phase = 0x123456;
         v.volume = 200;
         v.feedback = 999;
         v.bright = 17;
     }
-    shell::tickpos = 4000;
-    shell::playedframes = 1u << 30;
+    core::tickpos = 4000;
+    core::playedframes = 1u << 30;
     shell::recordwav();
     const auto second = readfile("tune.wav");
     ASSERT_EQ(first.size(), second.size());
@@ -164,7 +163,7 @@ TEST_F(WavRecord, KeyPressAbortsAfterTheFirstBlock)
 {
     testplayer::cfg.songframes = 44100ull * 60;
     pushkey(SDLK_a);
-    shell::recordwav();
+    EXPECT_TRUE(shell::recordwav());
     EXPECT_EQ(checkedframes(readfile("tune.wav")), 4096u);
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text, "Recording Done") << "also after an abort";
@@ -174,7 +173,6 @@ TEST_F(WavRecord, KeyPressAbortsAfterTheFirstBlock)
     EXPECT_EQ(cell(40 - len / 2 + 1, 26).code, 0xCD);
     EXPECT_EQ(cell(40 - len / 2 + 2, 26).code, ' ');
     EXPECT_EQ(cell(40 + len / 2, 26).code, 0xC7);
-    EXPECT_TRUE(shell::running.load());
     SDL_Event e;
     EXPECT_EQ(SDL_PollEvent(&e), 0) << "the key was taken";
 }
@@ -213,7 +211,7 @@ TEST_F(WavRecord, ProgressDigitsAndBar)
 TEST_F(WavRecord, UnknownLengthRecordsOneBlockAtFullProgress)
 {
     testplayer::cfg.songframes = 0;
-    shell::recordwav();
+    EXPECT_TRUE(shell::recordwav());
     EXPECT_EQ(checkedframes(readfile("tune.wav")), 4096u);
     const int len = static_cast<int>(progressmessage().size());
     EXPECT_EQ(text(25, 39 - len / 2 + 1, 3), "100");
@@ -223,25 +221,23 @@ TEST_F(WavRecord, UnknownLengthRecordsOneBlockAtFullProgress)
 TEST_F(WavRecord, RefusedTuneCreatesNoFile)
 {
     testplayer::cfg.loadok = false;
-    shell::running = true;
-    shell::recordwav();
+    EXPECT_FALSE(shell::recordwav());
     EXPECT_FALSE(fs::exists("tune.wav"));
     EXPECT_TRUE(messages.empty());
-    EXPECT_TRUE(shell::running.load());
 }
 
 TEST_F(WavRecord, FileThatCannotBeCreatedIsReported)
 {
     testplayer::cfg.songframes = 10000;
     fs::create_directory("tune.wav");
-    shell::recordwav();
+    EXPECT_FALSE(shell::recordwav());
     ASSERT_EQ(messages.size(), 2u);
     EXPECT_EQ(messages[1].text.substr(0, 5), "?WAV:");
     EXPECT_NE(messages[1].text.find("tune.wav"), std::string::npos);
     EXPECT_EQ(messages[1].attr, 0x4F);
     EXPECT_TRUE(messages[1].wait);
     EXPECT_LE(messages[1].text.size(), 78u);
-    EXPECT_TRUE(shell::running.load());
+    EXPECT_FALSE(core::recording.load());
     EXPECT_TRUE(fs::is_directory("tune.wav"));
 
     // The program goes on: once the way is clear the recording works.
@@ -266,7 +262,7 @@ TEST_F(WavRecord, FullDiskIsReportedThePartialFileRemovedAndTheOldFileKept)
     small.rlim_cur = 100000;
     const auto oldhandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    shell::recordwav();
+    EXPECT_FALSE(shell::recordwav());
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldhandler);
 
@@ -274,7 +270,6 @@ TEST_F(WavRecord, FullDiskIsReportedThePartialFileRemovedAndTheOldFileKept)
     EXPECT_EQ(messages[1].text.substr(0, 5), "?WAV:");
     EXPECT_EQ(messages[1].attr, 0x4F);
     EXPECT_TRUE(messages[1].wait);
-    EXPECT_TRUE(shell::running.load());
     EXPECT_EQ(readfile("tune.wav"), old) << "the previous recording survives";
     int files = 0;
     for (const auto& e : fs::directory_iterator(".")) files += e.is_regular_file();

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "portable.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/ahx/ahxsong.h"
@@ -31,7 +31,7 @@ void setuponce()
     std::filesystem::current_path(portable::makescratchdir("tarplay-fuzz."), ec);
     if (ec) std::abort();
     synth::synthinit();
-    shell::playersinit();
+    core::playersinit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
     screen::messagesink = [](std::string_view, uint8_t, bool) {};
@@ -53,13 +53,13 @@ void writefile(const char* name, const uint8_t* data, size_t size)
 template <class Tick>
 void playsome(Tick tick, uint8_t selector)
 {
-    shell::running = true;
+    core::recording = false;
     for (int i = 0; i < 8; ++i) tick();
-    shell::cursong = static_cast<uint8_t>(selector % (shell::lastsong + 1));
+    core::cursong = static_cast<uint8_t>(selector % (core::lastsong + 1));
     tick();
-    shell::tickpos = shell::tickpos + 5;
+    core::tickpos = core::tickpos + 5;
     tick();
-    shell::tickpos = 0;
+    core::tickpos = 0;
     tick();
 }
 
@@ -71,7 +71,7 @@ int fuzzpsid(const uint8_t* data, size_t size)
 {
     setuponce();
     writefile("fuzz.sid", data, size);
-    shell::cursong = 0;
+    core::cursong = 0;
     if (sid::sidload("fuzz.sid")) playsome(sid::sidupdate, size ? data[size - 1] : 0);
     return 0;
 }
@@ -80,7 +80,7 @@ int fuzzahx(const uint8_t* data, size_t size)
 {
     setuponce();
     writefile("fuzz.ahx", data, size);
-    shell::cursong = size > 13 ? data[13] : 0;
+    core::cursong = size > 13 ? data[13] : 0;
     if (ahx::ahxload("fuzz.ahx")) playsome(ahx::ahxtick, size ? data[size - 1] : 0);
     return 0;
 }

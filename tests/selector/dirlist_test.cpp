@@ -268,10 +268,10 @@ TEST_F(TreeTest, LongNamesAreCutToSeventyEightCharacters)
 
 TEST_F(TreeTest, TwoSlotsClaimingOneExtensionListFilesTwice)
 {
-    shell::players[2].active = true;
-    shell::players[2].ext = ".SID";
-    shell::players[1].active = false;
-    shell::players[1].ext = ".MOD";
+    core::players[2].active = true;
+    core::players[2].ext = ".SID";
+    core::players[1].active = false;
+    core::players[1].ext = ".MOD";
     makefile("one.sid");
     makefile("two.mod");
     selector::builddirlist();

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "screen/video.h"
 #include "screentest.h"
 
@@ -32,7 +32,7 @@ protected:
     {
         std::string name = "unchanged";
         const bool chosen = selector::fileselector(name);
-        EXPECT_EQ(name, shell::filename);
+        EXPECT_EQ(name, core::filename);
         return chosen;
     }
 };
@@ -42,10 +42,10 @@ TEST_F(LoopTest, EnterOnAFileChoosesItForPlaying)
     push(SDLK_END);
     push(SDLK_RETURN);
     EXPECT_TRUE(run());
-    EXPECT_EQ(shell::filename, "tune.sid");
-    EXPECT_EQ(shell::songname, "tune");
-    EXPECT_EQ(shell::songext, ".SID");
-    EXPECT_EQ(shell::curplayer.load(), 7);
+    EXPECT_EQ(core::filename, "tune.sid");
+    EXPECT_EQ(core::songname, "tune");
+    EXPECT_EQ(core::songext, ".SID");
+    EXPECT_EQ(core::curplayer.load(), 7);
     EXPECT_FALSE(selector::recordrequest);
     EXPECT_EQ(selector::selresult, 13);
 }
@@ -55,7 +55,7 @@ TEST_F(LoopTest, F2OnAFileChoosesItForRecording)
     push(SDLK_END);
     push(SDLK_F2);
     EXPECT_TRUE(run());
-    EXPECT_EQ(shell::filename, "tune.sid");
+    EXPECT_EQ(core::filename, "tune.sid");
     EXPECT_TRUE(selector::recordrequest);
 
     // The next run starts with the request cleared.
@@ -74,9 +74,9 @@ TEST_F(LoopTest, BackslashAndColonBelongToTheSongName)
     push(SDLK_END);
     push(SDLK_RETURN);
     EXPECT_TRUE(run());
-    EXPECT_EQ(shell::filename, "mix\\of:zz.sid");
-    EXPECT_EQ(shell::songname, "mix\\of:zz");
-    EXPECT_EQ(shell::songext, ".SID");
+    EXPECT_EQ(core::filename, "mix\\of:zz.sid");
+    EXPECT_EQ(core::songname, "mix\\of:zz");
+    EXPECT_EQ(core::songext, ".SID");
 }
 
 TEST_F(LoopTest, EscLeavesButStillWritesTheEntry)
@@ -85,10 +85,10 @@ TEST_F(LoopTest, EscLeavesButStillWritesTheEntry)
     push(SDLK_DOWN);
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
-    EXPECT_EQ(shell::filename, "song.ahx");
-    EXPECT_EQ(shell::songname, "song");
-    EXPECT_EQ(shell::songext, ".AHX");
-    EXPECT_EQ(shell::curplayer.load(), 6);
+    EXPECT_EQ(core::filename, "song.ahx");
+    EXPECT_EQ(core::songname, "song");
+    EXPECT_EQ(core::songext, ".AHX");
+    EXPECT_EQ(core::curplayer.load(), 6);
     EXPECT_EQ(selector::selresult, 27);
 }
 
@@ -100,8 +100,8 @@ TEST_F(LoopTest, UnclaimedExtensionKeepsThePlayer)
     push(SDLK_END);
     push(SDLK_RETURN);
     EXPECT_TRUE(run());
-    EXPECT_EQ(shell::songext, ".XYZ");
-    EXPECT_EQ(shell::curplayer.load(), 3);
+    EXPECT_EQ(core::songext, ".XYZ");
+    EXPECT_EQ(core::curplayer.load(), 3);
 }
 
 TEST_F(LoopTest, EnterOnADirectoryWalksInAndTheLoopGoesOn)
@@ -112,7 +112,7 @@ TEST_F(LoopTest, EnterOnADirectoryWalksInAndTheLoopGoesOn)
     push(SDLK_RETURN);
     EXPECT_TRUE(run());
     EXPECT_EQ(seltest::workdir(), (root_ / "sub").string());
-    EXPECT_EQ(shell::filename, "inner.sid");
+    EXPECT_EQ(core::filename, "inner.sid");
     EXPECT_EQ(dircount, 2);
 }
 
@@ -150,7 +150,7 @@ TEST_F(LoopTest, EnteringASubdirectoryPutsTheCursorOnTheParent)
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
     EXPECT_EQ(selpos, 0);
-    EXPECT_EQ(shell::filename, "..");
+    EXPECT_EQ(core::filename, "..");
 }
 
 TEST_F(LoopTest, F2OnADirectoryWalksInWithTheCursorAtTheTop)
@@ -178,7 +178,7 @@ TEST_F(LoopTest, LeftButtonEntersDirectoriesAndPlaysFiles)
     pushbutton(SDL_BUTTON_LEFT);
     EXPECT_TRUE(run());
     EXPECT_EQ(seltest::workdir(), (root_ / "sub").string());
-    EXPECT_EQ(shell::filename, "inner.sid");
+    EXPECT_EQ(core::filename, "inner.sid");
     EXPECT_FALSE(selector::recordrequest);
 }
 
@@ -191,7 +191,7 @@ TEST_F(LoopTest, CloseRequestsAndReleasesAreIgnored)
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
     EXPECT_EQ(selpos, 1);
-    EXPECT_EQ(shell::filename, "sub");
+    EXPECT_EQ(core::filename, "sub");
 }
 
 TEST_F(LoopTest, AltEnterOnlyTogglesFullScreen)
@@ -215,12 +215,12 @@ TEST_F(LoopTest, QuickSearchEndsWhenTheScreenIsEntered)
     push(SDLK_t);
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
-    EXPECT_EQ(shell::filename, "tune.sid");
+    EXPECT_EQ(core::filename, "tune.sid");
     EXPECT_EQ(selector::quickstr, "T");
     push(SDLK_s);
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
-    EXPECT_EQ(shell::filename, "sub") << "S starts afresh, not TS";
+    EXPECT_EQ(core::filename, "sub") << "S starts afresh, not TS";
 }
 
 TEST_F(LoopTest, DirectoryThatCannotBeEnteredKeepsTheWorkingDirectory)
@@ -250,10 +250,10 @@ TEST_F(LoopTest, EmptyListReturnsNothingAndBackspaceReachesTheParent)
     push(SDLK_ESCAPE);
     EXPECT_FALSE(run());
     EXPECT_EQ(selpos, 0);
-    EXPECT_EQ(shell::filename, "");
-    EXPECT_EQ(shell::songname, "");
-    EXPECT_EQ(shell::songext, "");
-    EXPECT_EQ(shell::curplayer.load(), 3) << "the player stays";
+    EXPECT_EQ(core::filename, "");
+    EXPECT_EQ(core::songname, "");
+    EXPECT_EQ(core::songext, "");
+    EXPECT_EQ(core::curplayer.load(), 3) << "the player stays";
 
     push(SDLK_BACKSPACE);
     push(SDLK_ESCAPE);

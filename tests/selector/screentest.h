@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "selectortest.h"
@@ -42,10 +42,10 @@ protected:
         selector::selrow = 25;
         selector::recordrequest = false;
         selector::selresult = 0;
-        shell::filename = "before";
-        shell::songname = "before";
-        shell::songext = ".BEF";
-        shell::curplayer = 3;
+        core::filename = "before";
+        core::songname = "before";
+        core::songext = ".BEF";
+        core::curplayer = 3;
         screen::curattr = 0x07;
         screen::conclear();
     }

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "screentest.h"
@@ -25,12 +25,13 @@ TEST_F(ScreenTest, DrawsTitleAndCentredLabelsAroundTheCursorBar)
     dircount = 3;
     selpos = 0;
     screen::curattr = 0x07;
+    selector::titleline = std::string(40, '\xDB') + std::string(40, '-');
     selector::selresult = 1;
     selector::drawselector();
 
     EXPECT_EQ(selector::selresult, 0);
     EXPECT_EQ(selector::sellast, 2);
-    EXPECT_EQ(rowtext(0), shell::titlebar);
+    EXPECT_EQ(rowtext(0), selector::titleline);
     EXPECT_TRUE(rowattr(0, 0x0F));
     EXPECT_TRUE(rowblank(1));
     EXPECT_TRUE(rowblank(24));

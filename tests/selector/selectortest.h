@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "portable.h"
 #include "selector/dirlist.h"
 #include "selector/selector.h"
@@ -18,11 +18,11 @@ namespace seltest {
 
 inline void registerplayers()
 {
-    shell::playersinit();
-    shell::players[7].active = true;
-    shell::players[7].ext = ".SID";
-    shell::players[6].active = true;
-    shell::players[6].ext = ".AHX";
+    core::playersinit();
+    core::players[7].active = true;
+    core::players[7].ext = ".SID";
+    core::players[6].active = true;
+    core::players[6].ext = ".AHX";
 }
 
 // What the platform's file system allows, for the tests that need it.
@@ -64,7 +64,7 @@ protected:
         std::error_code ec;
         std::filesystem::current_path(saved_, ec);
         std::filesystem::remove_all(root_, ec);
-        shell::playersinit();
+        core::playersinit();
     }
 
     static void makefile(const std::filesystem::path& p)

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "synth/pd/record.h"
+#include "synth/pd/wave.h"
 #include "synth/renderstep.h"
 
 namespace synth::reference {

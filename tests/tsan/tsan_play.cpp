@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/audio.h"
-#include "app/playback.h"
+#include "core/audio.h"
+#include "core/playback.h"
 #include "app/playscreen.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/sid/sidplayer.h"
@@ -61,12 +61,12 @@ SDL_Event motionevent(int x, int y)
 // One tune, played for the given time under a stream of user actions.
 void playfor(const std::string& file, const char* ext, uint32_t ms)
 {
-    shell::filename = file;
-    shell::songext = ext;
-    shell::chooseplayer();
-    shell::cursong = 0;
-    shell::running = true;
-    const uint32_t framesbefore = shell::uptimeframes;
+    core::filename = file;
+    core::songext = ext;
+    core::chooseplayer();
+    core::cursong = 0;
+    core::recording = false;
+    const uint32_t framesbefore = core::uptimeframes;
     if (!shell::playstart()) {
         check(false, "cannot load " + file);
         return;
@@ -75,7 +75,7 @@ void playfor(const std::string& file, const char* ext, uint32_t ms)
                                   SDLK_DOWN, SDLK_p,     SDLK_r,     SDLK_i, SDLK_LEFT,  SDLK_q,
                                   SDLK_UP,   SDLK_RETURN, SDLK_w,    SDLK_o, SDLK_TAB,   SDLK_p};
     const uint32_t start = SDL_GetTicks();
-    for (unsigned n = 0; SDL_GetTicks() - start < ms && !shell::quitplay; ++n) {
+    for (unsigned n = 0; SDL_GetTicks() - start < ms && !core::quitplay; ++n) {
         shell::playevent(keyevent(keys[n % (sizeof keys / sizeof keys[0])]));
         const int x = static_cast<int>(37 * n % 640);
         const int y = 136 + static_cast<int>(53 * n % 256);
@@ -85,7 +85,7 @@ void playfor(const std::string& file, const char* ext, uint32_t ms)
         SDL_Delay(5);
     }
     shell::playend();
-    check(shell::uptimeframes - framesbefore > 44100, "the callback did not play " + file);
+    check(core::uptimeframes - framesbefore > 44100, "the callback did not play " + file);
 }
 
 }  // namespace
@@ -100,7 +100,7 @@ int main()
     if (!mkdtemp(scratch) || chdir(scratch) != 0) return 2;
 
     synth::synthinit();
-    shell::playersinit();
+    core::playersinit();
     screen::screeninit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
@@ -118,7 +118,7 @@ int main()
     desired.format = AUDIO_S16LSB;
     desired.channels = 2;
     desired.samples = 2048;
-    desired.callback = shell::audiocallback;
+    desired.callback = core::devicecallback;
     if (SDL_OpenAudio(&desired, nullptr) < 0) return 2;
     SDL_PauseAudio(0);
     for (auto& b : synth::waveparams) b = 128;

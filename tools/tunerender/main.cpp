@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "app/audio.h"
-#include "app/playback.h"
+#include "core/audio.h"
+#include "core/playback.h"
 #include "app/program.h"
 #include "app/wavrecord.h"
 #include "players/ahx/ahxplayer.h"
@@ -34,24 +34,24 @@ int main(int argc, char** argv)
         return 2;
     }
     synth::synthinit();
-    shell::playersinit();
+    core::playersinit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();
     program::startup();
     screen::messagesink = [](std::string_view msg, uint8_t, bool) { std::cerr << "player: " << msg << "\n"; };
 
     const std::string ext = selector::upcaseascii(selector::splitpath(argv[1]).ext);
-    shell::songext = ext;
-    shell::curplayer = 255;
-    shell::chooseplayer();
-    if (shell::curplayer >= shell::playerslots || !shell::players[shell::curplayer].active) {
+    core::songext = ext;
+    core::curplayer = 255;
+    core::chooseplayer();
+    if (core::curplayer >= core::playerslots || !core::players[core::curplayer].active) {
         std::cerr << argv[1] << ": no player claims \"" << ext << "\"\n";
         return 1;
     }
-    shell::cursong = static_cast<uint8_t>(argc > 4 ? std::atoi(argv[4]) : 0);
-    if (!shell::players[shell::curplayer].load(argv[1])) return 1;
+    core::cursong = static_cast<uint8_t>(argc > 4 ? std::atoi(argv[4]) : 0);
+    if (!core::players[core::curplayer].load(argv[1])) return 1;
 
-    uint64_t frames = shell::songframes;
+    uint64_t frames = core::songframes;
     if (argc > 3 && std::atof(argv[3]) > 0) frames = static_cast<uint64_t>(std::atof(argv[3]) * synth::samplerate);
     frames = std::min<uint64_t>(frames, 600ull * synth::samplerate);
     if (argc > 5) {
@@ -60,14 +60,14 @@ int main(int argc, char** argv)
             synth::voicemute(v, heard.find(static_cast<char>('1' + v)) == std::string::npos);
     }
 
-    shell::audioreset();
-    shell::running = true;
-    shell::playedframes = 0;
+    core::audioreset();
+    core::recording = false;
+    core::playedframes = 0;
     std::vector<int16_t> pcm(frames * 2);
     constexpr uint64_t block = 4096;
     for (uint64_t done = 0; done < frames; done += block) {
         const uint64_t n = std::min(block, frames - done);
-        shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(&pcm[done * 2]), static_cast<int>(n * 4));
+        core::renderblock(nullptr, reinterpret_cast<uint8_t*>(&pcm[done * 2]), static_cast<int>(n * 4));
     }
 
     std::FILE* f = std::fopen(argv[2], "wb+");
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
         sum += static_cast<double>(s) * s;
     }
     std::printf("%s: %.1f s (tick rate %d), peak %d, rms %.0f\n", argv[2],
-                static_cast<double>(frames) / synth::samplerate, static_cast<int>(shell::tickrate), peak,
+                static_cast<double>(frames) / synth::samplerate, static_cast<int>(core::tickrate), peak,
                 pcm.empty() ? 0.0 : std::sqrt(sum / static_cast<double>(pcm.size())));
     return 0;
 }

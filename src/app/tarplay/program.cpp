@@ -7,6 +7,7 @@
 
 #include "app/playkeys.h"
 #include "app/playscreen.h"
+#include "common/hex.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/pd/wave.h"
@@ -66,12 +67,12 @@ void drawwavevalues()
 {
     screen::curattr = 4;
     const int src = synth::waveset;
-    screen::conwriteat(3, 16, shell::hex2(static_cast<uint8_t>(src)));
+    screen::conwriteat(3, 16, hexbyte(static_cast<uint8_t>(src)));
     for (int k = 0; k < 3; ++k) {
         const int s = 3 * src + k;
         const int d = 3 * (src + 1) + k;
-        if (s < synth::waveparamcount) screen::conwriteat(11 + 10 * k, 16, shell::hex2(synth::waveparams[s]));
-        if (d < synth::waveparamcount) screen::conwriteat(51 + 10 * k, 16, shell::hex2(synth::waveparams[d]));
+        if (s < synth::waveparamcount) screen::conwriteat(11 + 10 * k, 16, hexbyte(synth::waveparams[s]));
+        if (d < synth::waveparamcount) screen::conwriteat(51 + 10 * k, 16, hexbyte(synth::waveparams[d]));
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/playkeys.h"
 #include "synth/fm/record.h"
 
@@ -60,7 +60,7 @@ void playkey(const SDL_keysym& key)
 
 void playmouse(const SDL_Event& ev)
 {
-    if (ev.type == SDL_MOUSEBUTTONDOWN && ev.button.button == SDL_BUTTON_RIGHT) shell::quitplay = true;
+    if (ev.type == SDL_MOUSEBUTTONDOWN && ev.button.button == SDL_BUTTON_RIGHT) core::quitplay = true;
 }
 
 void scopeunder() {}

@@ -4,11 +4,11 @@
 // sliders, multiplier, snap and link, drawn over the oscilloscope.
 #include "app/program.h"
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "app/playkeys.h"
 #include "app/playscreen.h"
-#include "app/tarplay_pd/playclock.h"
-#include "players/sid/sidmute.h"
+#include "core/tuneclock_ticks.h"
+#include "players/sid/sidregs_decoded.h"
 #include "screen/video.h"
 #include "synth/pd32/wave.h"
 
@@ -47,18 +47,18 @@ const char* const keylines[] = {
 // that would leave the tune goes back to its start.
 bool timekey(const SDL_keysym& key)
 {
-    const uint32_t pos = shell::tickpos;
-    const uint32_t rate = shell::tickrate;
+    const uint32_t pos = core::tickpos;
+    const uint32_t rate = core::tickrate;
     switch (key.sym) {
     case SDLK_RETURN:
         if (key.mod & KMOD_ALT) return false;
-        shell::tickpos = 0;
+        core::tickpos = 0;
         return true;
     case SDLK_RIGHT:
-        shell::tickpos = pos + rate < shell::songticks ? pos + rate : 0;
+        core::tickpos = pos + rate < core::songticks ? pos + rate : 0;
         return true;
     case SDLK_LEFT:
-        shell::tickpos = pos > rate ? pos - rate : 0;
+        core::tickpos = pos > rate ? pos - rate : 0;
         return true;
     default:
         return false;

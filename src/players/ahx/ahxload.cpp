@@ -5,7 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "app/playback.h"
+#include "core/playback.h"
+#include "core/tickcontract.h"
+#include "core/tuneclock.h"
 #include "common/files.h"
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
@@ -102,8 +104,8 @@ void readplistentry(reader& r, ahxplistentry& e)
 
 void clearloadstate()
 {
-    shell::infotext.clear();
-    shell::infolen = 0;
+    core::infotext.clear();
+    core::infolen = 0;
     ahxreset();
 }
 
@@ -170,7 +172,7 @@ bool loadbuffer()
         tAHXInstrument& in = i < maxinstruments ? song.instruments[static_cast<size_t>(i)] : dropped;
         in.name = nametext(names);
         const std::string shown = collapsespaces(in.name);
-        if (!shown.empty()) shell::infotext += shown + " ";
+        if (!shown.empty()) core::infotext += shown + " ";
         if (!r.has(22)) return fail("?INSTRUMENT READ  ERROR");
         readinstrheader(r, in);
         for (int32_t e = 0; e < in.plistlen; ++e) {
@@ -178,25 +180,24 @@ bool loadbuffer()
             readplistentry(r, in.plist[static_cast<size_t>(e)]);
         }
     }
-    shell::infolen = static_cast<uint16_t>(std::min<size_t>(shell::infotext.size(), 65535));
+    core::infolen = static_cast<uint16_t>(std::min<size_t>(core::infotext.size(), 65535));
 
-    cursubsong = shell::cursong;
-    shell::settickrate(static_cast<uint16_t>(50 * song.speedmul));
-    shell::settuneticks();
-    shell::tickpos = 0;
+    cursubsong = core::cursong;
+    core::settickrate(static_cast<uint16_t>(50 * song.speedmul));
+    core::clocklength();
+    core::tickcontractreset();
     tickcount = 0;
-    lasttick = 0;
     synth::lastvoice = 3;
-    shell::lastsong = static_cast<uint8_t>(song.subsongcount);
+    core::lastsong = static_cast<uint8_t>(song.subsongcount);
 
-    const bool started = ahxstartsub(shell::cursong);
+    const bool started = ahxstartsub(core::cursong);
 
     const uint64_t ticks = static_cast<uint64_t>(song.tracklen) *
                            static_cast<uint64_t>(song.poscount) *
                            static_cast<uint64_t>(std::max(player.tempo, 0));
-    const uint64_t divisor = static_cast<uint64_t>(shell::tickrate) *
+    const uint64_t divisor = static_cast<uint64_t>(core::tickrate) *
                              static_cast<uint64_t>(song.speedmul);
-    shell::songframes = ticks / divisor * synth::samplerate;
+    core::songframes = ticks / divisor * synth::samplerate;
     return started;
 }
 

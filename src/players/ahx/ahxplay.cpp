@@ -1,45 +1,38 @@
 // The sequencer: the tick contract with the shell, subsong starts and one
 // tick of the whole song.
-#include "app/playback.h"
+#include "core/tickcontract.h"
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
 
 namespace ahx {
 
+namespace {
+
+const core::tickhooks ahxhooks = {
+    [](uint8_t song) {
+        ahxstartsub(song);
+        cursubsong = song;
+    },
+    [] {
+        ahxplay();
+        return true;
+    },
+    [] { return uint64_t{tickcount}; },
+    [] { return static_cast<uint8_t>(cursubsong); },
+    true,   // the old subsong sounds once more, the new one starts with the next tick
+    false,  // the time runs on across a subsong change
+};
+
+}  // namespace
+
 void ahxtick()
 {
-    shell::advanceplayclock();
-    const uint32_t requested = shell::tickpos;
-    if (requested < lasttick) {
-        ahxstartsub(cursubsong);
-    } else if (requested > lasttick) {
-        // Skipped ticks run without rendering; the voices simply end up
-        // where the song is.
-        uint32_t pos = lasttick;
-        shell::tickpos = pos;
-        while (pos < requested) {
-            ahxplay();
-            ++pos;
-        }
-        shell::tickpos = pos;
-    }
-    ahxplay();
-    // A subsong change comes after the tick, so the old subsong sounds
-    // once more and the new one starts with the next call.
-    const int32_t wanted = shell::cursong;
-    if (wanted != cursubsong) {
-        ahxstartsub(wanted);
-        cursubsong = wanted;
-    }
-    shell::tickpos = shell::tickposof(tickcount);
-    if (shell::tuneover()) shell::quitplay = true;
-    lasttick = shell::tickpos;
+    core::playertick(ahxhooks);
 }
 
 bool ahxstartsub(int n)
 {
     tickcount = 0;
-    shell::tickpos = 0;
     if (n < 0 || n > player.song.subsongcount) return false;
     player.posnr = n == 0 ? 0 : player.song.subsongs[static_cast<size_t>(n - 1)];
     player.posjump = 0;

@@ -2,7 +2,7 @@
 // registration in the player table.
 #include "players/ahx/ahxplayer.h"
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "players/ahx/ahxinternal.h"
 #include "players/ahx/ahxsong.h"
 #include "synth/synth.h"
@@ -12,7 +12,6 @@ namespace ahx {
 tAHXPlayer player;
 int32_t cursubsong = 0;
 uint32_t tickcount = 0;
-uint32_t lasttick = 0;
 
 namespace {
 
@@ -53,7 +52,6 @@ void ahxreset()
     player.posjumprow = 0;
     cursubsong = 0;
     tickcount = 0;
-    lasttick = 0;
 }
 
 void resetvoices()
@@ -64,12 +62,12 @@ void resetvoices()
         synth::voicephasereset(c);
     }
     // Only the SID player sets a filter resonance.
-    synth::resonance = 0;
+    synth::setresonance(0);
 }
 
 void ahxmoduleinit()
 {
-    shell::playerrec& slot = shell::players[shell::freeslot()];
+    core::playerrec& slot = core::players[core::freeslot()];
     slot.active = true;
     slot.load = ahxload;
     slot.tick = ahxtick;

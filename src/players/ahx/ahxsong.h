@@ -174,7 +174,6 @@ extern tAHXPlayer player;
 // Module state besides the record.
 extern int32_t cursubsong;  // the subsong running
 extern uint32_t tickcount;  // ticks since the subsong started
-extern uint32_t lasttick;   // tickpos as reported at the end of the last tick
 
 // Period table (index 0 is 0, then five falling octaves) and vibrato table.
 extern const std::array<int32_t, 61> periodtable;

@@ -1,6 +1,6 @@
 // How a channel's waveform reaches its voice, chosen at link time: as a
-// SID-style control byte that the renderer decodes (ahxwave_control.cpp),
-// or as the renderer's own inputs (ahxwave_direct.cpp, tarplay_pd).
+// SID-style control byte that the renderer decodes (ahxwaveform_control.cpp),
+// or as the renderer's own inputs (ahxwaveform_direct.cpp, tarplay_pd).
 #pragma once
 
 #include <cstdint>

@@ -41,10 +41,6 @@ inline uint8_t operand() {
     return cpumem[cpuea];
 }
 
-// The opcodes in which the programs' processors differ, entered into the
-// tables last. Each program links one unit that defines it.
-void cpuextraops();
-
 // Addressing modes.
 void modeimp();
 void modeimm();

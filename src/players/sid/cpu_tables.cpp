@@ -1,6 +1,7 @@
 // The opcode tables: addressing mode, operation and base cycle count of all
 // 256 opcodes. Anything not listed is a one-byte NOP of 2 cycles.
 #include "players/sid/cpu_routines.h"
+#include "players/sid/cpuextra.h"
 
 namespace cpu {
 

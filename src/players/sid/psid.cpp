@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/playback.h"
+#include "common/hex.h"
+#include "core/playback.h"
+#include "core/tickcontract.h"
 #include "common/files.h"
 #include "players/sid/cpu.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/sidvariant.h"
+#include "players/sid/sidload.h"
+#include "players/sid/sidregs.h"
 #include "screen/console.h"
 #include "synth/synth.h"
 
@@ -27,7 +30,6 @@ std::array<char, 33> sidname{}, sidauthor{}, sidcopyright{};
 
 uint8_t sidsong = 0;
 uint32_t sidticks = 0;
-uint32_t sidpos = 0;
 uint16_t cialatch = 0;
 uint8_t playcountdown = 0;
 int32_t instructioncap = initbudget;
@@ -90,25 +92,7 @@ void resetvoices()
     }
 }
 
-void updatetickframes()
-{
-    const uint16_t rate = shell::tickrate;
-    if (rate > 0) shell::samplespertick = synth::samplerate / rate;
-    shell::scrollticks = static_cast<uint8_t>(rate / 50);
-}
-
 }  // namespace
-
-std::string hexbyte(uint8_t b)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return std::string{digits[b >> 4], digits[b & 0x0F]};
-}
-
-std::string hexword(uint16_t w)
-{
-    return hexbyte(static_cast<uint8_t>(w >> 8)) + hexbyte(static_cast<uint8_t>(w & 0xFF));
-}
 
 uint16_t latchrate(uint16_t latch)
 {
@@ -119,8 +103,7 @@ uint16_t latchrate(uint16_t latch)
 
 void setrate(uint16_t hz)
 {
-    shell::tickrate = static_cast<uint16_t>(hz * ticksperplay);
-    updatetickframes();
+    core::settickrate(static_cast<uint16_t>(hz * ticksperplay));
 }
 
 std::string sidinfoline()
@@ -208,14 +191,9 @@ bool sidreadfile()
 bool sidinit(uint8_t song, bool fromtick)
 {
     sidticks = 0;
-    shell::tickpos = 0;
-    shell::playedframes = 0;
     cialatch = 0;
-    // The reported position starts over with the tick count, so that the
-    // first tick after a load does not take it for a rewind.
-    sidpos = 0;
     if (!sidloaded) {
-        updatetickframes();
+        core::settickrate(core::tickrate);
         return false;
     }
 
@@ -223,20 +201,20 @@ bool sidinit(uint8_t song, bool fromtick)
     resetvoices();
     sidreset();
     cpu::cpumem[0] = 0;
-    shell::lastsong = static_cast<uint8_t>(songs - 1);
-    shell::cursong = song;
+    core::lastsong = static_cast<uint8_t>(songs - 1);
+    core::cursong = song;
     sidsong = song;
 
     // The play screen reads infotext on the main thread while an init runs on
     // the audio thread; for the same tune the text is unchanged and is left
     // untouched.
     const std::string info = sidinfoline();
-    if (shell::infotext != info) shell::infotext = info;
-    shell::infolen = static_cast<uint16_t>(info.size());
+    if (core::infotext != info) core::infotext = info;
+    core::infolen = static_cast<uint16_t>(info.size());
 
     if (!cpu::cpucall(initaddr, song, std::min(initbudget, instructioncap))) {
         if (fromtick)
-            shell::postmessage("SID-Init Error");
+            core::postmessage("SID-Init Error");
         else
             showerror("SID-Init Error");
         return false;
@@ -251,48 +229,47 @@ bool sidinit(uint8_t song, bool fromtick)
         setrate(60);
     if (playaddr == 0) playaddr = static_cast<uint16_t>(cpu::cpumem[0x0314] + 256 * cpu::cpumem[0x0315]);
     setsonglength(song);
-    updatetickframes();
+    core::settickrate(core::tickrate);
     return true;
 }
 
-void sidtick()
+bool sidtick()
 {
     ++sidticks;
     // The envelopes catch up with the cycles that the previous tick left
     // after its last register write.
     for (int v = 0; v < 3; ++v) envadvance(v, cyclebudget);
-    const uint16_t rate = shell::tickrate;
+    const uint16_t rate = core::tickrate;
     cyclebudget = rate > 0 ? palcycles / rate : palcycles;
+    bool played = true;
     if (playcountdown > 0) {
         --playcountdown;
     } else {
         beforeplay();
-        if (!cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap))) shell::quitplay = true;
+        played = cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap));
         playcountdown = ticksperplay - 1;
     }
     for (int v = 0; v < 3; ++v) synth::voicelevel(v, sidlevel(v));
     cyclebudget -= static_cast<int32_t>(cpu::cpucycles);
+    return played;
 }
+
+namespace {
+
+const core::tickhooks sidhooks = {
+    [](uint8_t song) { sidinit(song, true); },
+    sidtick,
+    [] { return uint64_t{sidticks}; },
+    [] { return sidsong; },
+    false,  // a subsong change starts before the tick
+    true,   // and starts its time again
+};
+
+}  // namespace
 
 void sidupdate()
 {
-    shell::advanceplayclock();
-    if (shell::tickpos < sidpos) {
-        sidinit(sidsong, true);
-    } else if (shell::tickpos > sidpos) {
-        // A skip ahead: the ticks in between run without being rendered.
-        const uint32_t target = shell::tickpos;
-        shell::tickpos = sidpos;
-        while (shell::tickpos < target) {
-            ++shell::tickpos;
-            sidtick();
-        }
-    }
-    if (shell::cursong != sidsong) sidinit(shell::cursong, true);
-    sidtick();
-    shell::tickpos = shell::tickposof(sidticks);
-    if (shell::tuneover()) shell::quitplay = true;
-    sidpos = shell::tickpos;
+    core::playertick(sidhooks);
 }
 
 bool sidload(const std::string& filename)
@@ -304,7 +281,8 @@ bool sidload(const std::string& filename)
     cyclebudget = 0;
     playcountdown = 0;
     sidloaded = sidreadfile();
-    sidsong = shell::cursong;
+    core::tickcontractreset();
+    sidsong = core::cursong;
     const bool result = sidinit(sidsong);
     synth::lastvoice = 2;
     return result;
@@ -332,7 +310,7 @@ void buswrite(uint16_t address, uint8_t value)
             if (hz < 1000) setrate(hz);
         }
     }
-    updatetickframes();
+    core::settickrate(core::tickrate);
 }
 
 void psidreset()
@@ -349,7 +327,6 @@ void psidreset()
     sidcopyright.fill(0);
     sidsong = 0;
     sidticks = 0;
-    sidpos = 0;
     cialatch = 0;
     playcountdown = 0;
     cyclebudget = 0;

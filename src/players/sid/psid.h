@@ -23,7 +23,6 @@ extern std::array<char, 33> sidname, sidauthor, sidcopyright;
 
 extern uint8_t sidsong;    // the subsong running
 extern uint32_t sidticks;  // ticks since the last init
-extern uint32_t sidpos;    // the tick position last reported to the shell
 extern uint16_t cialatch;  // the first CIA's timer latch, from $DC04/$DC05
 inline constexpr uint8_t ticksperplay = 1;
 extern uint8_t playcountdown;
@@ -49,10 +48,11 @@ bool sidreadfile();
 // play screen instead of shown in a message box that waits for a key.
 bool sidinit(uint8_t song, bool fromtick = false);
 
-// One tick: one play call and the envelope bookkeeping.
-void sidtick();
+// One tick: one play call and the envelope bookkeeping; false when the
+// play routine did not return within its budget.
+bool sidtick();
 
-// The player's tick, following the shell's tick contract.
+// The player's tick, through the shell's tick contract.
 void sidupdate();
 
 void sidstop();
@@ -66,9 +66,6 @@ void setrate(uint16_t hz);
 // Ticks per second for a timer latch: the PAL clock over the latch,
 // truncated, as a 16-bit value.
 uint16_t latchrate(uint16_t latch);
-
-std::string hexbyte(uint8_t b);
-std::string hexword(uint16_t w);
 
 // The information line of the loaded tune.
 std::string sidinfoline();

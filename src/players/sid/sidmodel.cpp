@@ -1,7 +1,7 @@
 #include "players/sid/sidmodel.h"
 
 #include "players/sid/cpu.h"
-#include "players/sid/sidvariant.h"
+#include "players/sid/sidregs.h"
 #include "synth/synth.h"
 
 namespace sid {
@@ -64,7 +64,7 @@ void filterupdate()
     if (sidregs[0x18] & 0x10) {
         for (int i = 0; i < 3; ++i)
             synth::voicefilter(i, (sidregs[0x17] >> i) & 1 ? cutofftab[sidregs[0x16]] : cutofftab[255]);
-        synth::resonance = static_cast<uint8_t>((sidregs[0x17] >> 4) * 17);
+        synth::setresonance(static_cast<uint8_t>((sidregs[0x17] >> 4) * 17));
     } else {
         for (int i = 0; i < 3; ++i) synth::voicefilter(i, cutofftab[255]);
     }
@@ -213,7 +213,7 @@ void sidreset()
     }
     voicesilent.fill(false);
     mastervolume = 15;
-    synth::resonance = 0;
+    synth::setresonance(0);
 }
 
 }  // namespace sid

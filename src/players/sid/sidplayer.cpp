@@ -1,10 +1,10 @@
 #include "players/sid/sidplayer.h"
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/sidvariant.h"
+#include "players/sid/sidload.h"
 
 namespace sid {
 
@@ -14,7 +14,7 @@ void sidmoduleinit()
     cpu::memwritehook = buswrite;
     sidtables();
 
-    shell::playerrec& p = shell::players[shell::freeslot()];
+    core::playerrec& p = core::players[core::freeslot()];
     p.active = true;
     p.load = sidload;
     p.tick = sidupdate;
@@ -22,7 +22,7 @@ void sidmoduleinit()
     p.ext = ".SID";
     p.info = "SID player v0.5 | based upon vemtok 1.4 and gruvex";
 
-    sidvariantinit();
+    sidloadinit();
 }
 
 }  // namespace sid

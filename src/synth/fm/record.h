@@ -47,6 +47,9 @@ extern std::array<uint16_t, 65536> noisetab;  // 1, 32768 or 65535
 // The play screen's tone switches, both initially off: A drives operator 2
 // inverted and twice as far off for every voice, B lets the resonance
 // modulator reach operator 2 as well.
+// The SID filter's resonance (setresonance), 0 until a SID tune sets it.
+extern relaxed<uint8_t> resonance;
+
 extern relaxed<bool> fmtogglea;
 extern relaxed<bool> fmtoggleb;
 

@@ -12,8 +12,14 @@ uint16_t samplerate = nativerate;
 std::array<tvoice, voicecount> voices;
 std::array<double, 65536> costab;
 std::array<uint16_t, 65536> noisetab;
+relaxed<uint8_t> resonance{0};
 relaxed<bool> fmtogglea{false};
 relaxed<bool> fmtoggleb{false};
+
+void setresonance(uint8_t r)
+{
+    resonance = r;
+}
 
 void buildcostab()
 {

@@ -24,8 +24,10 @@
 // fits 32 bits, in which the passes work.
 #include <algorithm>
 
-#include "synth/pd/wide.h"
+#include "synth/pd/bend.h"
 #include "synth/pd/record.h"
+#include "synth/pd/wave.h"
+#include "synth/pd/wide.h"
 #include "synth/renderstep.h"
 
 namespace synth {
@@ -209,6 +211,12 @@ bool readmutes(uint32_t n)
     return any != 0;
 }
 
+inline tbend bendof(const tlocal& v)
+{
+    return {static_cast<int32_t>(v.d.t), static_cast<int32_t>(v.d.pdb), static_cast<int32_t>(v.d.a0),
+            static_cast<int32_t>(v.d.a1)};
+}
+
 // One frame of the first pass for an unmuted voice whose 16-bit phase p is
 // known: glides, the bent phase and the noise table's value; everything but
 // the phase, the chains and the mix.
@@ -223,12 +231,7 @@ inline void shapeframe(tlocal& v, int i, uint32_t j, const twave& wave, int64_t 
     }
     const tshape& d = v.d;
 
-    // Squeeze the cycle into its first 256 / (256 + t) part; the rest of the
-    // cycle reads phase 0.
-    int64_t pp = p + ((p * d.t) >> 8);
-    if (pp > 65535) pp = 0;
-    const int64_t a = pp > 32767 ? d.a1 : d.a0;
-    stretch.base[i][j] = static_cast<int32_t>((32767 - costabat(2 * pp)) * a / 256 * d.pdb / 256 + pp);
+    stretch.base[i][j] = bentphase(static_cast<int32_t>(p), bendof(v));
     stretch.m2[i][j] = static_cast<int32_t>(d.m2);
     stretch.volume[i][j] = v.volume;
 
@@ -242,12 +245,6 @@ inline void shapeframe(tlocal& v, int i, uint32_t j, const twave& wave, int64_t 
 inline bool settled(const tlocal& v)
 {
     return v.morph == v.morphtarget && v.bright == v.brighttarget;
-}
-
-inline tbend bendof(const tlocal& v)
-{
-    return {static_cast<int32_t>(v.d.t), static_cast<int32_t>(v.d.pdb), static_cast<int32_t>(v.d.a0),
-            static_cast<int32_t>(v.d.a1)};
 }
 
 // The rest of the first pass over unmuted frames [j, end) of a settled

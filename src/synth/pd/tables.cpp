@@ -24,4 +24,7 @@ void fillnoise()
     }
 }
 
+// The phase-distortion voices have no resonance modulator.
+void setresonance(uint8_t) {}
+
 }  // namespace synth

@@ -3,9 +3,16 @@
 // preview curve it draws.
 #include "synth/pd/wave.h"
 
+#include "synth/pd/bend.h"
 #include "synth/pd/record.h"
 
 namespace synth {
+
+std::array<relaxed<uint8_t>, waveparamcount> waveparams = [] {
+    std::array<relaxed<uint8_t>, waveparamcount> w;
+    for (auto& b : w) b = 128;
+    return w;
+}();
 
 uint8_t waveset = 0;
 
@@ -133,11 +140,10 @@ wavecurve computepreview(const std::array<uint8_t, 3>& bytes, uint8_t f)
     constexpr int64_t bright = 255;
     int64_t avg = 0;
     for (int x = 0; x < 256; ++x) {
-        const int64_t p = static_cast<int64_t>(x) * 256;
-        const int64_t s = costab[static_cast<uint64_t>(2 * p) & 0xFFFF];
-        const int64_t a = static_cast<int64_t>(bytes[x >> 7]) - 128;
-        const int64_t d = (32767 - s) * a / 256;
-        const int64_t index = d * pddepth * bright / 256 + p + avg * f / 512;
+        // Unsqueezed (t = 0), the first value bending the first half.
+        const int32_t p = x * 256;
+        const int32_t d = distortion(p, static_cast<int32_t>(bytes[x >> 7]) - 128);
+        const int64_t index = int64_t{d} * pddepth * bright / 256 + p + avg * f / 512;
         const int64_t out = costab[static_cast<uint64_t>(index) & 0xFFFF];
         avg = (avg + out) / 2;
         curve.distortion[x] = static_cast<int32_t>(d);

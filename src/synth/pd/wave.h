@@ -5,7 +5,15 @@
 #include <array>
 #include <cstdint>
 
+#include "common/relaxed.h"
+
 namespace synth {
+
+// The four edited waves, three values each (the rest of the 96 are kept for
+// the renderer's fixed waves); every value starts at 128. The play screen
+// writes them, the renderer reads them on the audio thread.
+constexpr int waveparamcount = 96;
+extern std::array<relaxed<uint8_t>, waveparamcount> waveparams;
 
 // The edited pair: source wave waveset, destination wave waveset + 1 (0 or 2).
 extern uint8_t waveset;

@@ -14,32 +14,18 @@ namespace synth {
 
 namespace {
 
-// Integer division by 256 truncating toward zero, as '/' does.
-inline int32_t div256(int32_t x)
-{
-    return x / 256;
-}
-
-inline int32_t bendat(int32_t p, const tbend& b)
-{
-    int32_t pp = p + ((p * b.t) >> 8);
-    if (pp > 65535) pp = 0;
-    const int32_t a = pp > 32767 ? b.a1 : b.a0;
-    return div256(div256((32767 - costab[static_cast<uint32_t>(2 * pp) & 0xFFFF]) * a) * b.pdb) + pp;
-}
-
 uint32_t bendplain(int32_t* base, uint32_t count, uint32_t phase, uint32_t step, const tbend& b)
 {
     for (uint32_t k = 0; k < count; ++k) {
         phase += step;
-        base[k] = bendat(static_cast<int32_t>((phase >> 8) & 0xFFFF), b);
+        base[k] = bentphase(static_cast<int32_t>((phase >> 8) & 0xFFFF), b);
     }
     return phase;
 }
 
 void bendinplaceplain(int32_t* base, uint32_t count, const tbend& b)
 {
-    for (uint32_t k = 0; k < count; ++k) base[k] = bendat(base[k], b);
+    for (uint32_t k = 0; k < count; ++k) base[k] = bentphase(base[k], b);
 }
 
 // Every product fits 32 bits: sources, windows and ring sources are within
@@ -87,7 +73,7 @@ __attribute__((target("avx2"))) inline tbendwide widen(const tbend& b)
     return {_mm256_set1_epi32(b.t), _mm256_set1_epi32(b.pdb), _mm256_set1_epi32(b.a0), _mm256_set1_epi32(b.a1)};
 }
 
-// The bent phases of eight 16-bit phases.
+// The bent phases of eight 16-bit phases: bentphase (bend.h) in every lane.
 __attribute__((target("avx2"))) inline __m256i bend8(__m256i p, const tbendwide& b)
 {
     const __m256i low16 = _mm256_set1_epi32(0xFFFF), top = _mm256_set1_epi32(65535);

@@ -6,12 +6,9 @@
 
 #include <cstdint>
 
-namespace synth {
+#include "synth/pd/bend.h"
 
-// What a settled voice's glides derive.
-struct tbend {
-    int32_t t, pdb, a0, a1;
-};
+namespace synth {
 
 // For frames k = 0 .. count - 1 the phase is phase + (k + 1) * step;
 // base[k] gets the cosine's index without the feedback term. Returns the

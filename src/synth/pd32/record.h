@@ -1,6 +1,6 @@
 // tarplay_pd's voice record and tables: the older, smaller integer renderer.
-// Its voices have no mute flag and no waveform selector: the players decode
-// the control byte themselves and write sync, ring, noise and the pulse
+// Its voices have no mute flag, and the renderer decodes no waveform: the
+// players decode it themselves and write sync, ring, noise and the pulse
 // shape directly; control is kept for the play screen only.
 #pragma once
 

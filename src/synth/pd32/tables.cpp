@@ -25,4 +25,7 @@ void fillnoise()
 void voicemute(int, bool) {}
 bool voicemuted(int) { return false; }
 
+// The phase-distortion voices have no resonance modulator.
+void setresonance(uint8_t) {}
+
 }  // namespace synth

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "players/ahx/ahxbuilder.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
@@ -33,12 +33,12 @@ protected:
         screen::messagesink = [this](std::string_view msg, uint8_t attr, bool wait) {
             messages.push_back({std::string(msg), attr, wait});
         };
-        shell::cursong = 0;
-        shell::running = true;
-        shell::quitplay = false;
-        shell::playedframes = 0;
-        shell::tickpos = 0;
-        shell::settickrate(50);
+        core::cursong = 0;
+        core::recording = false;
+        core::quitplay = false;
+        core::playedframes = 0;
+        core::tickpos = 0;
+        core::settickrate(50);
         ahx::ahxreset();
     }
 

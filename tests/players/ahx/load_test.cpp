@@ -106,15 +106,15 @@ TEST_F(AhxLoad, EachSectionCutShortHasItsMessage)
     };
     for (const auto& c : cases) {
         messages.clear();
-        shell::settickrate(50);
-        shell::lastsong = 9;
-        shell::songframes = 1234;
+        core::settickrate(50);
+        core::lastsong = 9;
+        core::songframes = 1234;
         EXPECT_FALSE(loadbytes(cut(whole, c.length))) << c.length;
         EXPECT_EQ(message(), c.msg) << c.length;
         // The set-up after reading does not run: the previous tune's values stay.
-        EXPECT_EQ(shell::tickrate.load(), 50);
-        EXPECT_EQ(shell::lastsong.load(), 9);
-        EXPECT_EQ(shell::songframes.load(), 1234u);
+        EXPECT_EQ(core::tickrate.load(), 50);
+        EXPECT_EQ(core::lastsong.load(), 9);
+        EXPECT_EQ(core::songframes.load(), 1234u);
     }
 
     // Cut exactly at the end of the instrument data: everything is read,
@@ -250,15 +250,15 @@ TEST_F(AhxLoad, SpeedMultiplierSetsTheTickRate)
         m.speedmul = mul;
         ASSERT_TRUE(load(m));
         EXPECT_EQ(ahx::player.song.speedmul, mul);
-        EXPECT_EQ(shell::tickrate.load(), 50 * mul);
-        EXPECT_EQ(shell::scrollticks.load(), mul);
+        EXPECT_EQ(core::tickrate.load(), 50 * mul);
+        EXPECT_EQ(core::scrollticks.load(), mul);
     }
     std::vector<uint8_t> b = module{}.bytes();
     b[6] = 0x60;
     ASSERT_TRUE(loadbytes(b));
     EXPECT_EQ(ahx::player.song.speedmul, 4);
-    EXPECT_EQ(shell::tickrate.load(), 200);
-    EXPECT_EQ(shell::samplespertick.load(), 220u);
+    EXPECT_EQ(core::tickrate.load(), 200);
+    EXPECT_EQ(core::samplespertick.load(), 220u);
     EXPECT_EQ(ahx::player.song.poscount, 1);
     b[6] = 0x70;  // bit 12 is not part of the count
     ASSERT_TRUE(loadbytes(b));
@@ -285,13 +285,13 @@ TEST_F(AhxLoad, InstrumentNamesBuildTheInformationLine)
     EXPECT_EQ(ahx::player.song.title, "My song");
     EXPECT_EQ(ahx::player.song.instruments[1].name, "Hello  world") << "the name itself is kept";
     EXPECT_EQ(ahx::player.song.instruments[3].name, "   ");
-    EXPECT_EQ(shell::infotext, "Hello world " "  " "a b c ");
-    EXPECT_EQ(shell::infolen.load(), shell::infotext.size());
+    EXPECT_EQ(core::infotext, "Hello world " "  " "a b c ");
+    EXPECT_EQ(core::infolen.load(), core::infotext.size());
 
     // A new load starts the line afresh.
     ASSERT_TRUE(load(module{}));
-    EXPECT_EQ(shell::infotext, "");
-    EXPECT_EQ(shell::infolen.load(), 0);
+    EXPECT_EQ(core::infotext, "");
+    EXPECT_EQ(core::infolen.load(), 0);
 }
 
 TEST_F(AhxLoad, NamesEndAtTheEndOfTheData)
@@ -311,7 +311,7 @@ TEST_F(AhxLoad, NamesEndAtTheEndOfTheData)
     ASSERT_TRUE(loadbytes(b));
     EXPECT_EQ(ahx::player.song.title, "");
     EXPECT_EQ(ahx::player.song.instruments[1].name, "");
-    EXPECT_EQ(shell::infotext, "");
+    EXPECT_EQ(core::infotext, "");
 
     b = m.bytes();
     const size_t names = static_cast<size_t>(b[4] << 8 | b[5]);
@@ -351,7 +351,7 @@ TEST_F(AhxLoad, CountsBeyondTheStoresAreReadAndCut)
     EXPECT_EQ(s.instruments[63].instvol, 63);
     EXPECT_EQ(s.instruments[63].plist[0].note, 63);
     EXPECT_EQ(s.title, "big") << "the names area is found after the dropped data";
-    EXPECT_EQ(shell::infotext, "last ");
+    EXPECT_EQ(core::infotext, "last ");
 
     // The dropped data still has to be there.
     std::vector<uint8_t> b = m.bytes();
@@ -454,34 +454,34 @@ TEST_F(AhxLoad, SetsUpPlaybackOfTheChosenSubsong)
         m.at(p, 0) = {p + 1, 0, 0, 0};
     }
     synth::lastvoice = 7;
-    shell::tickpos = 99;
-    shell::cursong = 2;
+    core::tickpos = 99;
+    core::cursong = 2;
     ASSERT_TRUE(load(m));
     EXPECT_EQ(synth::lastvoice.load(), 3);
-    EXPECT_EQ(shell::lastsong.load(), 2);
-    EXPECT_EQ(shell::tickpos.load(), 0u);
+    EXPECT_EQ(core::lastsong.load(), 2);
+    EXPECT_EQ(core::tickpos.load(), 0u);
     EXPECT_EQ(ahx::tickcount, 0u);
     EXPECT_EQ(ahx::cursubsong, 2);
     EXPECT_EQ(ahx::player.posnr, 7);
     EXPECT_EQ(ahx::player.tempo, 6);
     EXPECT_EQ(ahx::player.mainvolume, 255);
     // (64 x 10 x 6) div (100 x 2) = 19 seconds.
-    EXPECT_EQ(shell::songframes.load(), 19u * 44100u);
+    EXPECT_EQ(core::songframes.load(), 19u * 44100u);
     ticks(1);
     EXPECT_EQ(ch(0).tracknote, 8);
 
     module one;
     one.tracklen = 4;
     one.positions.resize(3);
-    shell::cursong = 0;
+    core::cursong = 0;
     ASSERT_TRUE(load(one));
     // (4 x 3 x 6) div 50 = 1.
-    EXPECT_EQ(shell::songframes.load(), 44100u);
-    EXPECT_EQ(shell::lastsong.load(), 0);
+    EXPECT_EQ(core::songframes.load(), 44100u);
+    EXPECT_EQ(core::lastsong.load(), 0);
 
     // A subsong the module does not have: the start fails, so does the load.
     messages.clear();
-    shell::cursong = 1;
+    core::cursong = 1;
     EXPECT_FALSE(load(one));
 }
 
@@ -508,10 +508,10 @@ TEST_F(AhxLoad, LoadResetsTheVoicesAndTheRecord)
 
 TEST(AhxRegistration, TakesTheNextFreeSlotForAhxFiles)
 {
-    shell::playersinit();
-    shell::players[7].active = true;  // the SID player registers first
+    core::playersinit();
+    core::players[7].active = true;  // the SID player registers first
     ahx::ahxmoduleinit();
-    const shell::playerrec& p = shell::players[6];
+    const core::playerrec& p = core::players[6];
     EXPECT_TRUE(p.active);
     EXPECT_EQ(p.ext, ".AHX");
     EXPECT_EQ(p.info, "AHX player v0.5 | build 20081019");
@@ -521,7 +521,7 @@ TEST(AhxRegistration, TakesTheNextFreeSlotForAhxFiles)
     ahx::player.tempo = 5;
     p.stop();
     EXPECT_EQ(ahx::player.tempo, 5) << "stop leaves the song alone";
-    shell::playersinit();
+    core::playersinit();
 }
 
 }  // namespace

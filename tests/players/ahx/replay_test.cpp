@@ -621,14 +621,14 @@ TEST_F(AhxReplay, OutOfRangeNumbersStayInsideTheStores)
     ASSERT_TRUE(load(far));
     ticks(24 * 10);
     EXPECT_GE(ahx::player.posnr, 99);
-    shell::cursong = 1;
+    core::cursong = 1;
     ticks(2);
     EXPECT_EQ(ahx::player.posnr, 60000);
     ticks(24 * 5);
 
     module none = base();
     none.positions.clear();
-    shell::cursong = 0;
+    core::cursong = 0;
     ASSERT_TRUE(load(none));
     ticks(24 * 5);
     EXPECT_EQ(ahx::player.posnr, 5);

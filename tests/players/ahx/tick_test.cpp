@@ -7,7 +7,8 @@
 #include <fstream>
 #include <vector>
 
-#include "app/audio.h"
+#include "core/audio.h"
+#include "synth/pd/wave.h"
 #include "players/ahx/ahxfixture.h"
 #include "players/ahx/ahxplayer.h"
 
@@ -69,15 +70,14 @@ TEST_F(AhxTick, LowerTickPositionRestartsTheSubsong)
     ASSERT_TRUE(load(songwithsubsong()));
     ticks(1);
     const snapshot first = take();
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
     ticks(30);
-    EXPECT_EQ(shell::tickpos.load(), 31u);
-    EXPECT_EQ(ahx::lasttick, 31u);
+    EXPECT_EQ(core::tickpos.load(), 31u);
     EXPECT_NE(take(), first);
 
-    shell::tickpos = 0;
+    core::tickpos = 0;
     ticks(1);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
     EXPECT_EQ(take(), first);
 }
 
@@ -89,12 +89,11 @@ TEST_F(AhxTick, HigherTickPositionRunsTheSkippedTicks)
 
     ASSERT_TRUE(load(songwithsubsong()));
     ticks(9);
-    shell::tickpos = 9 + shell::tickrate;  // one second ahead
+    core::tickpos = 9 + core::tickrate;  // one second ahead
     ticks(1);
-    EXPECT_EQ(shell::tickpos.load(), 60u) << "the skipped ticks and the tick itself";
-    EXPECT_EQ(ahx::lasttick, 60u);
+    EXPECT_EQ(core::tickpos.load(), 60u) << "the skipped ticks and the tick itself";
     ticks(40);
-    EXPECT_EQ(shell::tickpos.load(), 100u);
+    EXPECT_EQ(core::tickpos.load(), 100u);
     EXPECT_EQ(take(), straight);
 }
 
@@ -108,24 +107,24 @@ TEST_F(AhxTick, SubsongChangeComesAfterOneMoreTickOfTheOldOne)
     EXPECT_EQ(oldnote, 13);
 
     ticks(2);
-    shell::cursong = 1;
+    core::cursong = 1;
     ticks(1);
     // This tick still played the main song; the subsong starts afresh.
     EXPECT_EQ(voice(0).hz.load(), oldhz);
     EXPECT_EQ(ahx::cursubsong, 1);
-    EXPECT_EQ(shell::tickpos.load(), 0u);
+    EXPECT_EQ(core::tickpos.load(), 0u);
     EXPECT_EQ(ahx::player.posnr, 2);
     EXPECT_EQ(ch(0).tracknote, 0);
     EXPECT_EQ(voice(0).level.load(), 0);
 
     ticks(1);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
     EXPECT_EQ(ch(0).tracknote, 13 + 24);
     EXPECT_NE(voice(0).hz.load(), oldhz);
 
     // A restart now restarts the subsong, not the main song.
     ticks(20);
-    shell::tickpos = 0;
+    core::tickpos = 0;
     ticks(1);
     EXPECT_EQ(ahx::player.posnr, 2);
     EXPECT_EQ(ch(0).tracknote, 13 + 24);
@@ -134,19 +133,19 @@ TEST_F(AhxTick, SubsongChangeComesAfterOneMoreTickOfTheOldOne)
 TEST_F(AhxTick, QuitsAtTheSongLengthOnlyWhenRecording)
 {
     ASSERT_TRUE(load(songwithsubsong()));
-    ASSERT_GT(shell::songframes.load(), 0u);
-    shell::playedframes = shell::songframes.load();
-    shell::running = true;
+    ASSERT_GT(core::songframes.load(), 0u);
+    core::playedframes = core::songframes.load();
+    core::recording = false;
     ticks(1);
-    EXPECT_FALSE(shell::quitplay.load()) << "playback goes on past the length";
+    EXPECT_FALSE(core::quitplay.load()) << "playback goes on past the length";
 
-    shell::running = false;
-    shell::playedframes = shell::songframes - 1;
+    core::recording = true;
+    core::playedframes = core::songframes - 1;
     ticks(1);
-    EXPECT_FALSE(shell::quitplay.load());
-    shell::playedframes = shell::songframes.load();
+    EXPECT_FALSE(core::quitplay.load());
+    core::playedframes = core::songframes.load();
     ticks(1);
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::quitplay.load());
 }
 
 // Whole modules through the player table and the frame loop.
@@ -158,13 +157,13 @@ protected:
     void SetUp() override
     {
         AhxTest::SetUp();
-        shell::playersinit();
+        core::playersinit();
         ahx::ahxmoduleinit();
         slot = 7;  // the only player in the table
-        shell::curplayer = slot;
+        core::curplayer = slot;
         for (auto& w : synth::waveparams) w = 128;
         for (auto& v : synth::voices) v.muted = 0;
-        shell::renderblockcountdown = 0;
+        core::renderblockcountdown = 0;
         dir = std::filesystem::temp_directory_path() /
               ("ahxplay_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::create_directories(dir);
@@ -172,7 +171,7 @@ protected:
     void TearDown() override
     {
         std::filesystem::remove_all(dir);
-        shell::playersinit();
+        core::playersinit();
         AhxTest::TearDown();
     }
 
@@ -192,7 +191,7 @@ protected:
         int peak = 0;
         while (frames > 0) {
             const int n = std::min(frames, 2048);
-            shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(buf.data()), n * 4);
+            core::renderblock(nullptr, reinterpret_cast<uint8_t*>(buf.data()), n * 4);
             for (int i = 0; i < 2 * n; ++i) peak = std::max(peak, std::abs(static_cast<int>(buf[static_cast<size_t>(i)])));
             frames -= n;
         }
@@ -209,38 +208,38 @@ protected:
 
 TEST_F(AhxPlayback, BuiltModulePlaysThroughThePlayerTable)
 {
-    ASSERT_EQ(shell::players[slot].ext, ".AHX");
-    ASSERT_TRUE(shell::players[slot].load(write(songwithsubsong())));
-    EXPECT_EQ(shell::songframes.load(), lengthestimate());
+    ASSERT_EQ(core::players[slot].ext, ".AHX");
+    ASSERT_TRUE(core::players[slot].load(write(songwithsubsong())));
+    EXPECT_EQ(core::songframes.load(), lengthestimate());
     EXPECT_GT(render(44100), 1000) << "one second of the song is not silent";
-    EXPECT_EQ(shell::tickpos.load(), 50u) << "44100 frames at 882 frames per tick";
+    EXPECT_EQ(core::tickpos.load(), 50u) << "44100 frames at 882 frames per tick";
 
     // Rewind through tickpos.
-    shell::tickpos = 0;
+    core::tickpos = 0;
     render(882);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
 
     // Subsong change through cursong.
-    shell::cursong = 1;
+    core::cursong = 1;
     render(882);
-    EXPECT_EQ(shell::tickpos.load(), 0u);
+    EXPECT_EQ(core::tickpos.load(), 0u);
     EXPECT_GT(render(44100), 1000);
     EXPECT_EQ(ahx::cursubsong, 1);
-    EXPECT_EQ(shell::tickpos.load(), 50u);
+    EXPECT_EQ(core::tickpos.load(), 50u);
 }
 
 TEST_F(AhxPlayback, RecordingEndsAtTheSongLength)
 {
-    ASSERT_TRUE(shell::players[slot].load(write(songwithsubsong())));
-    shell::running = false;
-    const uint64_t length = shell::songframes;
+    ASSERT_TRUE(core::players[slot].load(write(songwithsubsong())));
+    core::recording = true;
+    const uint64_t length = core::songframes;
     ASSERT_GT(length, 0u);
     uint64_t frames = 0;
-    while (!shell::quitplay && frames < 4 * length) {
+    while (!core::quitplay && frames < 4 * length) {
         render(882);
         frames += 882;
     }
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::quitplay.load());
     EXPECT_GE(frames, length);
     EXPECT_LE(frames, length + 2 * 882);
 }
@@ -259,17 +258,17 @@ TEST_F(AhxPlayback, DemoModulesLoadAndSound)
     if (demos.empty()) GTEST_SKIP() << "no demo modules built";
     for (const auto& path : demos) {
         SCOPED_TRACE(path.string());
-        shell::cursong = 0;
-        shell::renderblockcountdown = 0;
+        core::cursong = 0;
+        core::renderblockcountdown = 0;
         messages.clear();
-        ASSERT_TRUE(shell::players[slot].load(path.string()));
+        ASSERT_TRUE(core::players[slot].load(path.string()));
         EXPECT_TRUE(messages.empty());
         EXPECT_EQ(synth::lastvoice.load(), 3);
-        EXPECT_EQ(shell::songframes.load(), lengthestimate());
-        EXPECT_GT(shell::songframes.load(), 0u);
+        EXPECT_EQ(core::songframes.load(), lengthestimate());
+        EXPECT_GT(core::songframes.load(), 0u);
         EXPECT_GT(render(5 * 44100), 1000);
-        for (int s = 1; s <= shell::lastsong; ++s) {
-            shell::cursong = static_cast<uint8_t>(s);
+        for (int s = 1; s <= core::lastsong; ++s) {
+            core::cursong = static_cast<uint8_t>(s);
             render(3 * 44100);
             EXPECT_EQ(ahx::cursubsong, s);
         }

@@ -66,9 +66,9 @@ TEST_F(HvscTest, TuneDeepInTheCollectionTakesItsLengthsWithMilliseconds)
     // Subsong 3 is past the listed lengths: the five-minute default.
     const uint64_t expected[] = {62500u * 44100 / 1000, 7u * 44100, 40u * 44100 / 1000, 300u * 44100};
     for (uint8_t song = 0; song < 4; ++song) {
-        shell::cursong = song;
+        core::cursong = song;
         sid::sidupdate();
-        EXPECT_EQ(shell::songframes.load(), expected[song]) << "subsong " << int(song);
+        EXPECT_EQ(core::songframes.load(), expected[song]) << "subsong " << int(song);
     }
 }
 
@@ -86,7 +86,7 @@ TEST_F(HvscTest, ClassicDatabaseKeepsItsLengthForTunesItKnows)
 
     ASSERT_TRUE(sid::sidload(writefile(dir.path() / "known.sid", {tune.begin(), tune.end()})));
     EXPECT_TRUE(sid::songfound);
-    EXPECT_EQ(shell::songframes.load(), 37u * 44100);
+    EXPECT_EQ(core::songframes.load(), 37u * 44100);
 }
 
 TEST(HvscParse, MalformedLinesAreSkippedWithoutLosingTheOthers)

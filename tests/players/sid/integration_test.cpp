@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/audio.h"
+#include "core/audio.h"
+#include "synth/pd/wave.h"
 #include "players/sid/sidplayer.h"
 
 namespace {
@@ -28,11 +29,11 @@ protected:
         SidTest::SetUp();
         olddir = std::filesystem::current_path();
         std::filesystem::current_path(dir.path());  // no song-length files here
-        shell::playersinit();
+        core::playersinit();
         sid::sidmoduleinit();
         for (auto& w : synth::waveparams) w = 128;
-        shell::curplayer = 7;
-        shell::renderblockcountdown = 0;
+        core::curplayer = 7;
+        core::renderblockcountdown = 0;
     }
     void TearDown() override
     {
@@ -57,8 +58,8 @@ protected:
     // Renders whole ticks and returns the left and right samples.
     std::vector<int16_t> render(uint32_t ticks)
     {
-        std::vector<int16_t> out(2 * static_cast<size_t>(ticks) * shell::samplespertick);
-        shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(out.data()), static_cast<int>(out.size() * 2));
+        std::vector<int16_t> out(2 * static_cast<size_t>(ticks) * core::samplespertick);
+        core::renderblock(nullptr, reinterpret_cast<uint8_t*>(out.data()), static_cast<int>(out.size() * 2));
         return out;
     }
 
@@ -90,7 +91,7 @@ protected:
 
 TEST_F(SidPlayerTest, RegistersInTheHighestFreeSlot)
 {
-    const auto& p = shell::players[7];
+    const auto& p = core::players[7];
     EXPECT_TRUE(p.active);
     EXPECT_EQ(p.ext, ".SID");
     EXPECT_EQ(p.info, "SID player v0.5 | based upon vemtok 1.4 and gruvex");
@@ -98,20 +99,20 @@ TEST_F(SidPlayerTest, RegistersInTheHighestFreeSlot)
     EXPECT_EQ(p.tick, &sid::sidupdate);
     ASSERT_NE(p.stop, nullptr);
     p.stop();
-    EXPECT_EQ(shell::freeslot(), 6);
+    EXPECT_EQ(core::freeslot(), 6);
     EXPECT_EQ(cpu::memwritehook, &sid::buswrite);
 }
 
 TEST_F(SidPlayerTest, PlaysTheTestTuneThroughTheFrameLoop)
 {
-    ASSERT_TRUE(shell::players[7].load(writetune()));
-    EXPECT_EQ(shell::lastsong.load(), 1);
+    ASSERT_TRUE(core::players[7].load(writetune()));
+    EXPECT_EQ(core::lastsong.load(), 1);
     EXPECT_EQ(synth::lastvoice.load(), 2);
-    EXPECT_EQ(shell::samplespertick.load(), 882u);
+    EXPECT_EQ(core::samplespertick.load(), 882u);
 
     const auto first = render(10);
-    EXPECT_EQ(shell::tickpos.load(), 10u);
-    EXPECT_EQ(shell::playedframes.load(), 8820u);
+    EXPECT_EQ(core::tickpos.load(), 10u);
+    EXPECT_EQ(core::playedframes.load(), 8820u);
     EXPECT_GT(peak(first), 2000) << "three gated voices sound";
     expectvoicesfollowregisters();
     EXPECT_EQ(synth::voices[0].hz.load(), 7382 / 17);
@@ -129,22 +130,22 @@ TEST_F(SidPlayerTest, PlaysTheTestTuneThroughTheFrameLoop)
 
 TEST_F(SidPlayerTest, SubsongChangeAndRewindFollowTheTickContract)
 {
-    ASSERT_TRUE(shell::players[7].load(writetune()));
+    ASSERT_TRUE(core::players[7].load(writetune()));
     render(30);
     ASSERT_EQ(synth::voices[0].hz.load(), 8286 / 17);
 
-    shell::cursong = 1;
+    core::cursong = 1;
     render(1);
     EXPECT_EQ(sid::sidsong, 1);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
-    EXPECT_EQ(shell::playedframes.load(), 882u) << "the restart counts the subsong's frames from 0";
+    EXPECT_EQ(core::tickpos.load(), 1u);
+    EXPECT_EQ(core::playedframes.load(), 882u) << "the restart counts the subsong's frames from 0";
     EXPECT_EQ(synth::voices[0].hz.load(), 14764 / 17);
 
     render(29);
     ASSERT_EQ(synth::voices[0].hz.load(), 16572 / 17);
-    shell::tickpos = 0;
+    core::tickpos = 0;
     render(1);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
     EXPECT_EQ(sid::sidsong, 1) << "a rewind restarts the running subsong";
     EXPECT_EQ(synth::voices[0].hz.load(), 14764 / 17);
     expectvoicesfollowregisters();
@@ -152,26 +153,26 @@ TEST_F(SidPlayerTest, SubsongChangeAndRewindFollowTheTickContract)
 
 TEST_F(SidPlayerTest, SkippingOneSecondRunsItsTicksWithoutRendering)
 {
-    ASSERT_TRUE(shell::players[7].load(writetune()));
+    ASSERT_TRUE(core::players[7].load(writetune()));
     render(1);
-    const uint64_t frames = shell::playedframes;
-    shell::tickpos = shell::tickpos + shell::tickrate;
+    const uint64_t frames = core::playedframes;
+    core::tickpos = core::tickpos + core::tickrate;
     render(1);
-    EXPECT_EQ(shell::tickpos.load(), 52u);
-    EXPECT_EQ(shell::playedframes.load() - frames, 882u) << "only the requested tick was rendered";
+    EXPECT_EQ(core::tickpos.load(), 52u);
+    EXPECT_EQ(core::playedframes.load() - frames, 882u) << "only the requested tick was rendered";
     EXPECT_EQ(synth::voices[0].hz.load(), 9301 / 17) << "52 play calls have run";
     expectvoicesfollowregisters();
 }
 
 TEST_F(SidPlayerTest, RecordingEndsAtTheSongLength)
 {
-    ASSERT_TRUE(shell::players[7].load(writetune()));
-    shell::running = false;
-    shell::songframes = 882 * 3;
+    ASSERT_TRUE(core::players[7].load(writetune()));
+    core::recording = true;
+    core::songframes = 882 * 3;
     render(3);
-    EXPECT_FALSE(shell::quitplay.load());
+    EXPECT_FALSE(core::quitplay.load());
     render(1);
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::quitplay.load());
 }
 
 TEST_F(SidPlayerTest, DemoTunesLoadAndSound)
@@ -194,24 +195,24 @@ TEST_F(SidPlayerTest, DemoTunesLoadAndSound)
 
     for (const auto& tune : tunes) {
         SCOPED_TRACE(tune.string());
-        shell::cursong = 0;
-        ASSERT_TRUE(shell::players[7].load(tune.string()));
+        core::cursong = 0;
+        ASSERT_TRUE(core::players[7].load(tune.string()));
         ASSERT_TRUE(shown.empty()) << shown.front().text;
         if (havelengths) {
             EXPECT_TRUE(sid::songfound) << "every demo tune is in the demo's list";
-            EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[0]} * 44100);
+            EXPECT_EQ(core::songframes.load(), uint64_t{sid::songlengths[0]} * 44100);
             EXPECT_GT(sid::songlengths[0], 0);
         }
-        const int last = std::min<int>(shell::lastsong, 3);
+        const int last = std::min<int>(core::lastsong, 3);
         for (int song = 0; song <= last; ++song) {
-            shell::cursong = static_cast<uint8_t>(song);
-            shell::renderblockcountdown = 0;
-            const auto out = render(3 * shell::tickrate);
+            core::cursong = static_cast<uint8_t>(song);
+            core::renderblockcountdown = 0;
+            const auto out = render(3 * core::tickrate);
             EXPECT_EQ(sid::sidsong, song);
             if (havelengths) {
-                EXPECT_EQ(shell::songframes.load(), uint64_t{sid::songlengths[song]} * 44100);
+                EXPECT_EQ(core::songframes.load(), uint64_t{sid::songlengths[song]} * 44100);
             }
-            EXPECT_FALSE(shell::quitplay.load()) << "the play routine finishes every tick";
+            EXPECT_FALSE(core::quitplay.load()) << "the play routine finishes every tick";
             EXPECT_GT(peak(out), 500) << "subsong " << song;
             expectvoicesfollowregisters();
         }

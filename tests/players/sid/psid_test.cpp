@@ -1,3 +1,4 @@
+#include "common/hex.h"
 #include "sid_fixture.h"
 
 #include "fifoguard.h"
@@ -88,12 +89,12 @@ TEST_F(PsidLoadTest, RefusesFilesCutShortWithoutReadingPastThem)
     };
     for (size_t i = 0; i < cases.size(); ++i) {
         shown.clear();
-        shell::songframes = 1234;
+        core::songframes = 1234;
         EXPECT_FALSE(sid::sidload(dir.write("short.sid", cases[i]))) << i;
         ASSERT_EQ(shown.size(), 1u) << i;
         EXPECT_EQ(shown[0].text, "?FILE READ  ERROR");
         EXPECT_EQ(shown[0].attr, 0x4F);
-        EXPECT_EQ(shell::songframes.load(), 1234u) << "a refused file leaves the length alone";
+        EXPECT_EQ(core::songframes.load(), 1234u) << "a refused file leaves the length alone";
     }
     shown.clear();
     EXPECT_FALSE(sid::sidload(dir.file("missing.sid")));
@@ -162,13 +163,13 @@ TEST_F(PsidLoadTest, InitThatNeverReturnsIsAnInitError)
 {
     for (bytes init : {bytes{0x4C, 0x00, 0x10}, bytes{0x02}}) {
         shown.clear();
-        shell::tickrate = 77;
+        core::tickrate = 77;
         EXPECT_FALSE(load(psidheader{}, init));
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0].text, "SID-Init Error");
         EXPECT_EQ(shown[0].attr, 0x4F);
         EXPECT_TRUE(shown[0].wait);
-        EXPECT_EQ(shell::tickrate.load(), 77) << "the rate is not set";
+        EXPECT_EQ(core::tickrate.load(), 77) << "the rate is not set";
     }
 }
 
@@ -180,22 +181,22 @@ TEST_F(PsidLoadTest, LoadPreparesThePlaybackState)
     h.name = std::string(32, 'N');
     h.author = "Composer Name";
     h.copyright = "1987 Someone";
-    shell::cursong = 1;
-    shell::tickpos = 99;
-    shell::playedframes = 5000;
+    core::cursong = 1;
+    core::tickpos = 99;
+    core::playedframes = 5000;
     synth::voices[5].level = 200;
     synth::voices[5].control = 0x41;
     synth::lastvoice = 7;
     ASSERT_TRUE(load(h, countertune()));
-    EXPECT_EQ(shell::lastsong.load(), 2);
-    EXPECT_EQ(shell::cursong.load(), 1) << "the start song of the file is not used";
+    EXPECT_EQ(core::lastsong.load(), 2);
+    EXPECT_EQ(core::cursong.load(), 1) << "the start song of the file is not used";
     EXPECT_EQ(cpu::cpumem[0x2000], 1) << "init gets the subsong in A";
-    EXPECT_EQ(shell::tickpos.load(), 0u);
-    EXPECT_EQ(shell::playedframes.load(), 0u);
-    EXPECT_EQ(shell::tickrate.load(), 50);
-    EXPECT_EQ(shell::samplespertick.load(), 882u);
-    EXPECT_EQ(shell::scrollticks.load(), 1);
-    EXPECT_EQ(shell::songframes.load(), 13230000u);
+    EXPECT_EQ(core::tickpos.load(), 0u);
+    EXPECT_EQ(core::playedframes.load(), 0u);
+    EXPECT_EQ(core::tickrate.load(), 50);
+    EXPECT_EQ(core::samplespertick.load(), 882u);
+    EXPECT_EQ(core::scrollticks.load(), 1);
+    EXPECT_EQ(core::songframes.load(), 13230000u);
     EXPECT_EQ(synth::lastvoice.load(), 2);
     EXPECT_EQ(synth::voices[5].level.load(), 0);
     EXPECT_EQ(synth::voices[5].control.load(), 0);
@@ -203,8 +204,8 @@ TEST_F(PsidLoadTest, LoadPreparesThePlaybackState)
     EXPECT_EQ(synth::voices[5].syncsrc.load(), 255);
     const std::string info = "Songtitle: " + std::string(32, 'N') +
                              "    Composer : Composer Name    Copyright: 1987 Someone ";
-    EXPECT_EQ(shell::infotext, info);
-    EXPECT_EQ(shell::infolen.load(), info.size());
+    EXPECT_EQ(core::infotext, info);
+    EXPECT_EQ(core::infolen.load(), info.size());
 }
 
 TEST_F(PsidLoadTest, NoSongsGivesLastSong255)
@@ -212,11 +213,11 @@ TEST_F(PsidLoadTest, NoSongsGivesLastSong255)
     psidheader h;
     h.songs = 0;
     ASSERT_TRUE(load(h, countertune()));
-    EXPECT_EQ(shell::lastsong.load(), 255);
-    shell::cursong = 255;
+    EXPECT_EQ(core::lastsong.load(), 255);
+    core::cursong = 255;
     sid::sidupdate();
     EXPECT_EQ(cpu::cpumem[0x2000], 255);
-    EXPECT_EQ(shell::songframes.load(), 13230000u);
+    EXPECT_EQ(core::songframes.load(), 13230000u);
 }
 
 struct latchcase {
@@ -230,9 +231,9 @@ TEST_P(LatchTest, InitLatchSetsTheTickRate)
 {
     ASSERT_TRUE(load(ciaheader(), latchtune(GetParam().latch)));
     EXPECT_EQ(sid::cialatch, GetParam().latch);
-    EXPECT_EQ(shell::tickrate.load(), GetParam().rate);
-    EXPECT_EQ(shell::samplespertick.load(), 44100u / GetParam().rate);
-    EXPECT_EQ(shell::scrollticks.load(), GetParam().rate / 50);
+    EXPECT_EQ(core::tickrate.load(), GetParam().rate);
+    EXPECT_EQ(core::samplespertick.load(), 44100u / GetParam().rate);
+    EXPECT_EQ(core::scrollticks.load(), GetParam().rate / 50);
 }
 
 INSTANTIATE_TEST_SUITE_P(Latches, LatchTest,
@@ -244,28 +245,28 @@ using PsidRateTest = SidTest;
 TEST_F(PsidRateTest, VideoTimedTuneIgnoresTheLatchAfterInit)
 {
     ASSERT_TRUE(load(psidheader{}, latchtune(16421)));
-    EXPECT_EQ(shell::tickrate.load(), 50);
+    EXPECT_EQ(core::tickrate.load(), 50);
 }
 
 TEST_F(PsidRateTest, TimerTuneWithoutLatchTicksSixtyTimes)
 {
     ASSERT_TRUE(load(ciaheader(), countertune()));
-    EXPECT_EQ(shell::tickrate.load(), 60);
-    EXPECT_EQ(shell::samplespertick.load(), 735u);
+    EXPECT_EQ(core::tickrate.load(), 60);
+    EXPECT_EQ(core::samplespertick.load(), 735u);
 }
 
 TEST_F(PsidRateTest, BusLatchWritesBelow1000HzOnly)
 {
     sid::setrate(50);
     sid::buswrite(0xDC05, 0x03);  // 768: 1282 Hz
-    EXPECT_EQ(shell::tickrate.load(), 50);
+    EXPECT_EQ(core::tickrate.load(), 50);
     sid::buswrite(0xDC04, 0xD9);  // 985: exactly 1000 Hz
     EXPECT_EQ(sid::cialatch, 985);
-    EXPECT_EQ(shell::tickrate.load(), 50);
+    EXPECT_EQ(core::tickrate.load(), 50);
     sid::buswrite(0xDC04, 0xDA);  // 986: 999 Hz
-    EXPECT_EQ(shell::tickrate.load(), 999);
-    EXPECT_EQ(shell::samplespertick.load(), 44u);
-    EXPECT_EQ(shell::scrollticks.load(), 19);
+    EXPECT_EQ(core::tickrate.load(), 999);
+    EXPECT_EQ(core::samplespertick.load(), 44u);
+    EXPECT_EQ(core::scrollticks.load(), 19);
     EXPECT_EQ(cpu::cpumem[0xDC04], 0xDA) << "the timer registers are memory too";
 }
 
@@ -274,10 +275,10 @@ TEST_F(PsidRateTest, LatchWrittenByPlayDoesNotReachTheRate)
     bytes d = countertune();
     place(d, 0x10, {0xA9, 0x84, 0x8D, 0x04, 0xDC, 0xA9, 0x03, 0x8D, 0x05, 0xDC, 0x60});  // 900
     ASSERT_TRUE(load(ciaheader(), d));
-    ASSERT_EQ(shell::tickrate.load(), 60);
+    ASSERT_EQ(core::tickrate.load(), 60);
     sid::sidupdate();
     EXPECT_EQ(sid::cialatch, 900);
-    EXPECT_EQ(shell::tickrate.load(), 60);
+    EXPECT_EQ(core::tickrate.load(), 60);
 }
 
 TEST_F(PsidRateTest, LatchRateTruncatesTheExactQuotient)
@@ -313,10 +314,10 @@ TEST_F(BusTest, SidPageGoesToTheModelNotToMemory)
 
 TEST_F(BusTest, HexHelpers)
 {
-    EXPECT_EQ(sid::hexbyte(0x00), "00");
-    EXPECT_EQ(sid::hexbyte(0xAF), "AF");
-    EXPECT_EQ(sid::hexword(0x0005), "0005");
-    EXPECT_EQ(sid::hexword(0xBEEF), "BEEF");
+    EXPECT_EQ(hexbyte(0x00), "00");
+    EXPECT_EQ(hexbyte(0xAF), "AF");
+    EXPECT_EQ(hexword(0x0005), "0005");
+    EXPECT_EQ(hexword(0xBEEF), "BEEF");
 }
 
 using PsidTickTest = SidTest;
@@ -339,7 +340,7 @@ TEST_F(PsidTickTest, TicksCountAndReportTheirPosition)
     ASSERT_TRUE(load(psidheader{}, countertune()));
     for (uint32_t i = 1; i <= 5; ++i) {
         sid::sidupdate();
-        EXPECT_EQ(shell::tickpos.load(), i);
+        EXPECT_EQ(core::tickpos.load(), i);
     }
     EXPECT_EQ(cpu::cpumem[0x2001], 5);
     EXPECT_EQ(cpu::cpumem[0x2000], 0) << "a plain tick does not re-run init";
@@ -352,41 +353,40 @@ TEST_F(PsidTickTest, SubsongChangeRestartsFromTheUnplayedImage)
     ASSERT_TRUE(load(h, countertune()));
     for (int i = 0; i < 3; ++i) sid::sidupdate();
     ASSERT_EQ(cpu::cpumem[0x2001], 3);
-    shell::playedframes = 10000;
-    shell::cursong = 2;
+    core::playedframes = 10000;
+    core::cursong = 2;
     sid::sidupdate();
     EXPECT_EQ(sid::sidsong, 2);
     EXPECT_EQ(cpu::cpumem[0x2000], 2);
     EXPECT_EQ(cpu::cpumem[0x2001], 1) << "the old subsong's count is gone";
-    EXPECT_EQ(shell::tickpos.load(), 1u);
-    EXPECT_EQ(shell::playedframes.load(), 0u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
+    EXPECT_EQ(core::playedframes.load(), 0u);
 }
 
 TEST_F(PsidTickTest, RaisingTickPosRunsTheSkippedTicks)
 {
     ASSERT_TRUE(load(psidheader{}, countertune()));
     sid::sidupdate();
-    shell::tickpos = shell::tickpos + 50;
+    core::tickpos = core::tickpos + 50;
     sid::sidupdate();
     EXPECT_EQ(cpu::cpumem[0x2001], 52);
-    EXPECT_EQ(shell::tickpos.load(), 52u);
-    EXPECT_EQ(sid::sidpos, 52u);
+    EXPECT_EQ(core::tickpos.load(), 52u);
 }
 
 TEST_F(PsidTickTest, LoweringTickPosReRunsInit)
 {
     psidheader h;
     h.songs = 2;
-    shell::cursong = 1;
+    core::cursong = 1;
     ASSERT_TRUE(load(h, countertune()));
     for (int i = 0; i < 10; ++i) sid::sidupdate();
     ASSERT_EQ(cpu::cpumem[0x2001], 10);
     cpu::cpumem[0x2000] = 0xEE;
-    shell::tickpos = 0;
+    core::tickpos = 0;
     sid::sidupdate();
     EXPECT_EQ(cpu::cpumem[0x2000], 1) << "init ran again for the same subsong";
     EXPECT_EQ(cpu::cpumem[0x2001], 1);
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
 }
 
 TEST_F(PsidTickTest, FirstTickAfterLoadDoesNotRestart)
@@ -397,7 +397,7 @@ TEST_F(PsidTickTest, FirstTickAfterLoadDoesNotRestart)
     cpu::cpumem[0x2000] = 0xEE;
     sid::sidupdate();
     EXPECT_EQ(cpu::cpumem[0x2000], 0xEE) << "a fresh load starts counting from tick 0";
-    EXPECT_EQ(shell::tickpos.load(), 1u);
+    EXPECT_EQ(core::tickpos.load(), 1u);
 }
 
 TEST_F(PsidTickTest, ALoadStartsFromTheSameStateWhateverRanBefore)
@@ -421,24 +421,24 @@ TEST_F(PsidTickTest, PlayThatOverrunsEndsPlayback)
     place(d, 0x10, {0x4C, 0x10, 0x10});
     ASSERT_TRUE(load(psidheader{}, d));
     sid::sidupdate();
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::quitplay.load());
     EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(PsidTickTest, SongEndStopsOnlyARecording)
 {
     ASSERT_TRUE(load(psidheader{}, countertune()));
-    shell::songframes = 1000;
-    shell::playedframes = 1000;
+    core::songframes = 1000;
+    core::playedframes = 1000;
     sid::sidupdate();
-    EXPECT_FALSE(shell::quitplay.load()) << "playback goes on past the length";
-    shell::running = false;
-    shell::playedframes = 999;
+    EXPECT_FALSE(core::quitplay.load()) << "playback goes on past the length";
+    core::recording = true;
+    core::playedframes = 999;
     sid::sidupdate();
-    EXPECT_FALSE(shell::quitplay.load());
-    shell::playedframes = 1000;
+    EXPECT_FALSE(core::quitplay.load());
+    core::playedframes = 1000;
     sid::sidupdate();
-    EXPECT_TRUE(shell::quitplay.load());
+    EXPECT_TRUE(core::quitplay.load());
 }
 
 TEST_F(PsidTickTest, FailedInitDuringPlaybackIsPostedNotShown)
@@ -450,14 +450,14 @@ TEST_F(PsidTickTest, FailedInitDuringPlaybackIsPostedNotShown)
     place(d, 0x00, {0xC9, 0x01, 0xF0, 0xFE, 0x8D, 0x00, 0x20, 0x60});
     ASSERT_TRUE(load(h, d));
     sid::sidupdate();
-    shell::cursong = 1;
+    core::cursong = 1;
     sid::sidupdate();
     EXPECT_TRUE(shown.empty()) << "the audio thread must not wait for a key";
     std::string msg;
-    ASSERT_TRUE(shell::takemessage(msg));
+    ASSERT_TRUE(core::takemessage(msg));
     EXPECT_EQ(msg, "SID-Init Error");
-    EXPECT_EQ(shell::tickrate.load(), 50);
-    EXPECT_FALSE(shell::quitplay.load());
+    EXPECT_EQ(core::tickrate.load(), 50);
+    EXPECT_FALSE(core::quitplay.load());
 }
 
 TEST_F(PsidTickTest, PlayReadsOscillatorAndEnvelopeThree)
@@ -516,14 +516,14 @@ TEST_F(PsidLengthTest, KnownTuneTakesItsLengthsAndLoadAddressZeroIsHashedWithout
 
     ASSERT_TRUE(load(h, d));
     EXPECT_TRUE(sid::songfound);
-    EXPECT_EQ(shell::songframes.load(), 37u * 44100);
-    EXPECT_EQ(shell::tickrate.load(), 50);
-    shell::cursong = 1;
+    EXPECT_EQ(core::songframes.load(), 37u * 44100);
+    EXPECT_EQ(core::tickrate.load(), 50);
+    core::cursong = 1;
     sid::sidupdate();
-    EXPECT_EQ(shell::songframes.load(), 318u * 44100);
-    shell::cursong = 2;
+    EXPECT_EQ(core::songframes.load(), 318u * 44100);
+    core::cursong = 2;
     sid::sidupdate();
-    EXPECT_EQ(shell::songframes.load(), 11u * 44100) << "a missing entry keeps an earlier tune's value";
+    EXPECT_EQ(core::songframes.load(), 11u * 44100) << "a missing entry keeps an earlier tune's value";
 
     h.name = "Changed";  // the texts are not part of the identity
     ASSERT_TRUE(load(h, d));
@@ -531,7 +531,7 @@ TEST_F(PsidLengthTest, KnownTuneTakesItsLengthsAndLoadAddressZeroIsHashedWithout
     d.push_back(0);
     ASSERT_TRUE(load(h, d));
     EXPECT_FALSE(sid::songfound);
-    EXPECT_EQ(shell::songframes.load(), 13230000u);
+    EXPECT_EQ(core::songframes.load(), 13230000u);
 }
 
 }  // namespace

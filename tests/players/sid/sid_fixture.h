@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/playback.h"
+#include "core/playback.h"
 #include "portable.h"
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
@@ -71,7 +71,9 @@ inline bytes makepsid(const psidheader& h, const bytes& data)
 // Code placed at offset within a data block that starts at the load address.
 inline void place(bytes& data, size_t offset, std::initializer_list<int> code)
 {
-    if (data.size() < offset + code.size()) data.resize(offset + code.size(), 0);
+    // Grown by appending rather than resize(): GCC 12 at -O2 takes the
+    // inlined resize of a freshly built small vector for an out-of-bounds copy.
+    while (data.size() < offset + code.size()) data.push_back(0);
     for (int c : code) data[offset++] = static_cast<uint8_t>(c);
 }
 
@@ -151,15 +153,15 @@ protected:
         sid::songdbreset();
         sid::psidreset();
         sid::sidreset();
-        shell::settickrate(50);
-        shell::cursong = 0;
-        shell::tickpos = 0;
-        shell::playedframes = 0;
-        shell::songframes = 0;
-        shell::quitplay = false;
-        shell::running = true;
+        core::settickrate(50);
+        core::cursong = 0;
+        core::tickpos = 0;
+        core::playedframes = 0;
+        core::songframes = 0;
+        core::quitplay = false;
+        core::recording = false;
         std::string stale;
-        while (shell::takemessage(stale)) {}
+        while (core::takemessage(stale)) {}
         shown.clear();
         screen::messagesink = [this](std::string_view msg, uint8_t attr, bool wait) {
             shown.push_back({std::string(msg), attr, wait});

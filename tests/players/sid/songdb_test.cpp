@@ -1,3 +1,4 @@
+#include "common/hex.h"
 #include "sid_fixture.h"
 
 #include "boundedrun.h"
@@ -16,7 +17,7 @@ using sidtest::SidTest;
 std::string hex(const std::array<uint8_t, 16>& d)
 {
     std::string s;
-    for (uint8_t b : d) s += sid::hexbyte(b);
+    for (uint8_t b : d) s += hexbyte(b);
     return s;
 }
 
@@ -88,9 +89,14 @@ protected:
 
 bytes record(const bytes& digest, std::initializer_list<uint16_t> lengths)
 {
+    // Byte by byte: GCC 12 at -O2 takes a range insert into this small
+    // vector for an out-of-bounds copy.
     bytes r = {static_cast<uint8_t>(16 + 2 * lengths.size()), 0};
-    r.insert(r.end(), digest.begin(), digest.end());
-    for (uint16_t l : lengths) r.insert(r.end(), {static_cast<uint8_t>(l & 0xFF), static_cast<uint8_t>(l >> 8)});
+    for (uint8_t b : digest) r.push_back(b);
+    for (uint16_t l : lengths) {
+        r.push_back(static_cast<uint8_t>(l & 0xFF));
+        r.push_back(static_cast<uint8_t>(l >> 8));
+    }
     return r;
 }
 

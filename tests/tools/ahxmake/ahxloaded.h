@@ -16,7 +16,7 @@
 #include "ahxdesc.h"
 #include "ahxparse.h"
 #include "ahxwrite.h"
-#include "app/playback.h"
+#include "core/playback.h"
 #include "portable.h"
 #include "players/ahx/ahxsong.h"
 #include "screen/console.h"
@@ -70,11 +70,11 @@ protected:
         screen::messagesink = [this](std::string_view msg, uint8_t, bool) {
             messages.emplace_back(msg);
         };
-        shell::cursong = 0;
-        shell::running = true;
-        shell::quitplay = false;
-        shell::playedframes = 0;
-        shell::tickpos = 0;
+        core::cursong = 0;
+        core::recording = false;
+        core::quitplay = false;
+        core::playedframes = 0;
+        core::tickpos = 0;
         ahx::ahxreset();
     }
 

@@ -7,7 +7,8 @@
 #include <set>
 
 #include "ahxloaded.h"
-#include "app/audio.h"
+#include "synth/pd/wave.h"
+#include "core/audio.h"
 #include "players/ahx/ahxplayer.h"
 #include "synth/pd/record.h"
 
@@ -20,7 +21,7 @@ protected:
     bool loaddemo(const std::filesystem::path& src, int subsong = 0)
     {
         ahx::ahxreset();
-        shell::cursong = uint8_t(subsong);
+        core::cursong = uint8_t(subsong);
         return ahx::ahxload(ahxtest::builddir() + "/demo/" + src.stem().string() + ".ahx");
     }
 };
@@ -92,11 +93,11 @@ TEST_F(AhxDemo, EachPlaysHalfAMinuteAndLoopsWhereTheEstimateSays)
     for (const auto& src : ahxtest::demosources()) {
         SCOPED_TRACE(src.string());
         ASSERT_TRUE(loaddemo(src));
-        const double estimate = double(shell::songframes) / synth::samplerate;
+        const double estimate = double(core::songframes) / synth::samplerate;
         EXPECT_GE(estimate, 30.0);
         survey s = runonce();
         ASSERT_GT(s.loopticks, 0u) << "never came back to the restart position";
-        const double real = double(s.loopticks) / shell::tickrate;
+        const double real = double(s.loopticks) / core::tickrate;
         EXPECT_NEAR(real, estimate, 1.0);
     }
 }
@@ -157,22 +158,22 @@ TEST_F(AhxDemo, RenderedMixIsNeitherSilentNorClipped)
 {
     for (const auto& src : ahxtest::demosources()) {
         SCOPED_TRACE(src.string());
-        shell::playersinit();
+        core::playersinit();
         ahx::ahxmoduleinit();
         int slot = -1;
-        for (int i = 0; i < shell::playerslots; i++)
-            if (shell::players[size_t(i)].ext == ".AHX")
+        for (int i = 0; i < core::playerslots; i++)
+            if (core::players[size_t(i)].ext == ".AHX")
                 slot = i;
         ASSERT_GE(slot, 0);
-        shell::curplayer = uint8_t(slot);
+        core::curplayer = uint8_t(slot);
         for (auto& w : synth::waveparams)
             w = 128;
         for (auto& v : synth::voices)
             v.muted = 0;
         ASSERT_TRUE(loaddemo(src));
-        shell::audioreset();
-        shell::renderblockcountdown = 0;
-        const uint64_t frames = shell::songframes;
+        core::audioreset();
+        core::renderblockcountdown = 0;
+        const uint64_t frames = core::songframes;
         const uint64_t window = 2 * synth::samplerate;
         std::vector<int16_t> block(2048 * 2);
         uint64_t done = 0;
@@ -182,7 +183,7 @@ TEST_F(AhxDemo, RenderedMixIsNeitherSilentNorClipped)
         double quietest = 1e9;
         while (done < frames) {
             const int n = int(std::min<uint64_t>(2048, frames - done));
-            shell::renderblock(nullptr, reinterpret_cast<uint8_t*>(block.data()), n * 4);
+            core::renderblock(nullptr, reinterpret_cast<uint8_t*>(block.data()), n * 4);
             for (int i = 0; i < n * 2; i++) {
                 peak = std::max(peak, std::abs(int(block[size_t(i)])));
                 windowsum += double(block[size_t(i)]) * block[size_t(i)];

@@ -33,9 +33,9 @@ TEST_F(AhxMakeLoad, FullDescriptionLoadsAsDescribed)
     ahxtest::expectsamemodule(m, ahxtest::loadedsong());
     // The information line shows the first name with its double space
     // collapsed; the empty second name adds nothing.
-    EXPECT_EQ(shell::infotext, "Bass line ");
-    EXPECT_EQ(shell::tickrate, 150);
-    EXPECT_EQ(shell::lastsong, 2);
+    EXPECT_EQ(core::infotext, "Bass line ");
+    EXPECT_EQ(core::tickrate, 150);
+    EXPECT_EQ(core::lastsong, 2);
 }
 
 TEST_F(AhxMakeLoad, SubsongsAndSpeedReachThePlayer)
@@ -43,10 +43,10 @@ TEST_F(AhxMakeLoad, SubsongsAndSpeedReachThePlayer)
     moduledesc m = parsed("speedmul 2\ntracklen 4\nsubsong 1\nsubsong 2\n"
                           "track 1\nC-3\nend\ntrack 2\nD-3\nend\ntrack 3\nE-3\nend\n"
                           "positions\n1 0 0 0 0 0 0 0\n2 0 0 0 0 0 0 0\n3 0 0 0 0 0 0 0\nend\n");
-    shell::cursong = 2;
+    core::cursong = 2;
     ASSERT_TRUE(loadmodule(m));
-    EXPECT_EQ(shell::tickrate, 100);
-    EXPECT_EQ(shell::samplespertick, 441u);
+    EXPECT_EQ(core::tickrate, 100);
+    EXPECT_EQ(core::samplespertick, 441u);
     EXPECT_EQ(ahx::player.posnr, 2);
     ahx::ahxplay();
     EXPECT_EQ(ahx::player.channels[0].tracknote, notefromname("E-3"));
@@ -109,7 +109,7 @@ TEST_F(AhxMakeLoad, DemoModulesLoadAsDescribed)
         EXPECT_EQ(got, std::string(want.begin(), want.end())) << built;
 
         ahx::ahxreset();
-        shell::cursong = 0;
+        core::cursong = 0;
         ASSERT_TRUE(ahx::ahxload(built));
         EXPECT_TRUE(messages.empty());
         ahxtest::expectsamemodule(m, ahxtest::loadedsong());

@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "portable.h"
-#include "app/playback.h"
-#include "app/tarplay_pd/playclock.h"
+#include "core/playback.h"
+#include "core/tuneclock_ticks.h"
 #include "players/sid/cpu.h"
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
-#include "players/sid/sidmute.h"
-#include "players/sid/sidvariant.h"
+#include "players/sid/sidregs_decoded.h"
+#include "players/sid/sidregs.h"
 #include "screen/console.h"
 #include "synth/pd32/record.h"
 
@@ -33,7 +33,7 @@ protected:
         sid::sidreset();
         sid::sidmutes.fill(false);
         sid::beforeplay();
-        shell::settickrate(50);
+        core::settickrate(50);
         screen::messagesink = [this](std::string_view msg, uint8_t, bool) { shown.emplace_back(msg); };
         dir = portable::makescratchdir("tarplay_pd_").string();
     }
@@ -119,22 +119,23 @@ TEST_F(SidPdTest, LoaderHeaderRulesAndLengthInTicks)
 
     ASSERT_TRUE(load("PSID", 0));
     EXPECT_EQ(sid::sidimage[0x1000], 0x60);
-    EXPECT_EQ(shell::songticks.load(), 15000) << "five minutes at 50 ticks";
+    EXPECT_EQ(core::songticks.load(), 15000) << "five minutes at 50 ticks";
     // Speed bit 0 of byte 21: CIA timing, 60 ticks when the timer is not set.
     ASSERT_TRUE(load("PSID", 1));
-    EXPECT_EQ(shell::tickrate.load(), 60);
-    EXPECT_EQ(shell::songticks.load(), 18000);
+    EXPECT_EQ(core::tickrate.load(), 60);
+    EXPECT_EQ(core::songticks.load(), 18000);
     EXPECT_EQ(shown.size(), 1u);
 }
 
 TEST_F(SidPdTest, TickPositionWrapsAtSixteenBitsWithoutARestart)
 {
     ASSERT_TRUE(load("PSID", 0));
-    sid::sidticks = sid::sidpos = 65534;
-    shell::tickpos = 65534;
+    sid::sidticks = 65533;
+    sid::sidupdate();
+    ASSERT_EQ(core::tickpos.load(), 65534u);
     for (uint32_t e : {65535u, 0u, 1u}) {
         sid::sidupdate();
-        EXPECT_EQ(shell::tickpos.load(), e);
+        EXPECT_EQ(core::tickpos.load(), e);
     }
     EXPECT_EQ(sid::sidticks, 65537u) << "no init ran on the way";
 }

@@ -1,6 +1,7 @@
 // tarplay8's processor knows one more undocumented opcode: SBX (0xCB),
 // subtract an immediate from A and X into X, setting carry like CMP.
 #include "players/sid/cpu_routines.h"
+#include "players/sid/cpuextra.h"
 
 namespace cpu {
 

@@ -1,22 +1,16 @@
-#include "app/playback.h"
+#include "core/shared.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 
-#include "app/program.h"
-#include "synth/synth.h"
+namespace core {
 
-namespace shell {
-
-tplayers players;
+handover<bool> silent{true};
 
 relaxed<uint8_t> curplayer{0};
-std::string filename;
-std::string songname;
-std::string songext;
-relaxed<uint8_t> lastsong{0};
 relaxed<uint8_t> cursong{0};
+relaxed<uint8_t> lastsong{0};
 relaxed<uint16_t> tickrate{50};
 relaxed<uint32_t> samplespertick{882};
 relaxed<uint8_t> scrollticks{0};
@@ -26,49 +20,16 @@ relaxed<uint64_t> songframes{0};
 std::string infotext;
 relaxed<uint16_t> infolen{0};
 relaxed<bool> quitplay{false};
-relaxed<bool> running{false};
+relaxed<bool> recording{false};
 
-// Two full blocks, the program's text padded to 67 columns, and a block
-// fading out to the right edge.
-static std::string maketitlebar()
-{
-    std::string t = "\xDB\xDB";
-    t += program::titletext;
-    t.resize(69, ' ');
-    t += "\xDB\xDB\xDB\xDB\xDB\xB2\xB2\xB2\xB1\xB1\xB0";
-    return t;
-}
+relaxed<uint16_t> tickcountdown{0};
+relaxed<int32_t> blockframes{2048};
+std::array<relaxed<int16_t>, 65536> scopebuf;
+relaxed<uint32_t> secondticks{0};
+relaxed<uint32_t> secondframes{0};
+relaxed<uint32_t> measuredrate{0};
+relaxed<uint32_t> uptimeframes{0};
 
-const std::string titlebar = maketitlebar();
-
-void playersinit()
-{
-    for (auto& p : players) p = playerrec{};
-}
-
-uint8_t freeslot()
-{
-    uint8_t result = 0;
-    for (int i = 0; i < playerslots; ++i)
-        if (!players[i].active) result = static_cast<uint8_t>(i);
-    return result;
-}
-
-void chooseplayer()
-{
-    for (int i = 0; i < playerslots; ++i)
-        if (players[i].ext == songext) curplayer = static_cast<uint8_t>(i);
-}
-
-void settickrate(uint16_t rate)
-{
-    tickrate = rate;
-    if (rate > 0) samplespertick = synth::samplerate / rate;
-    scrollticks = static_cast<uint8_t>(rate / 50);
-}
-
-// One pending message, handed from the audio thread to the main thread. The
-// writer fills the buffer only while the slot is free; the reader empties it.
 namespace {
 constexpr size_t messagesize = 256;
 char messagebuf[messagesize];
@@ -98,4 +59,4 @@ bool takemessage(std::string& msg)
     return true;
 }
 
-}  // namespace shell
+}  // namespace core

@@ -1,43 +1,17 @@
-// tarplay_pd's SID player: no version check, the data offset and speed
-// from single header bytes, every subsong five minutes in ticks, no song-
-// length database; the control byte decoded here into what its renderer
-// reads; frequency writes ignored while no waveform is selected; a linear
-// cutoff curve; the tune cannot read oscillator 3 or envelope 3.
-#include "app/playback.h"
+// tarplay_pd's register model: the control byte decoded here into what its
+// renderer reads; frequency writes ignored while no waveform is selected;
+// the play screen's mute switches; a linear cutoff curve; the tune cannot
+// read oscillator 3 or envelope 3.
+#include "players/sid/sidregs_decoded.h"
+
 #include "players/sid/sidmodel.h"
-#include "players/sid/sidmute.h"
-#include "players/sid/sidvariant.h"
+#include "players/sid/sidregs.h"
 #include "synth/synth.h"
 
 namespace sid {
 
 std::array<relaxed<bool>, 3> sidmutes{};
 std::array<bool, 3> holdflags{};
-
-void sidvariantinit() {}
-
-std::string badformatmessage(const std::string& magic)
-{
-    return "Unknown SID-Format \"" + magic + "\"";
-}
-
-bool versionaccepted(uint16_t)
-{
-    return true;
-}
-
-uint16_t dataoffsetof(const uint8_t* header)
-{
-    return header[7];
-}
-
-void looklengths() {}
-
-void setsonglength(uint8_t)
-{
-    shell::songframes = uint64_t{300} * synth::samplerate;
-    shell::settuneticks();
-}
 
 void controlwrite(int v, uint8_t value)
 {

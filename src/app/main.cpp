@@ -1,9 +1,10 @@
-// tarplay8: the player with the two-operator FM renderer, mute keys for
-// eight voices and no wave editor.
+// Every program's entry: the units it was linked with (app/program.h says
+// which) initialise in the order they depend on each other, then the shell
+// runs.
 #include <SDL.h>
 
-#include "app/playback.h"
 #include "app/system.h"
+#include "core/playback.h"
 #include "players/ahx/ahxplayer.h"
 #include "players/sid/sidplayer.h"
 #include "screen/video.h"
@@ -13,10 +14,10 @@
 // function, renamed SDL_main, with the command line.
 int main(int, char**)
 {
-    // Unit initialisation, in the order the units depend on each other: the
-    // synth first, then the player table that the players register in.
+    // The synth first (its tables at the linked renderer's own rate), then
+    // the player table that the players register in.
     synth::synthinit();
-    shell::playersinit();
+    core::playersinit();
     screen::screeninit();
     sid::sidmoduleinit();
     ahx::ahxmoduleinit();

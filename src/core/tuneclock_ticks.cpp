@@ -1,0 +1,52 @@
+// Time in 16-bit ticks: every tune lasts five minutes at its tick rate,
+// the position wraps at 65536 ticks.
+#include "core/tuneclock_ticks.h"
+
+#include "core/shared.h"
+#include "core/tuneclock.h"
+
+namespace core {
+
+relaxed<uint16_t> songticks{0};
+relaxed<uint32_t> playclock{0};
+
+bool tuneover()
+{
+    return (tickpos & 0xFFFF) >= songticks;
+}
+
+uint32_t tickposof(uint64_t ticks)
+{
+    return static_cast<uint32_t>(ticks & 0xFFFF);
+}
+
+void clocklength()
+{
+    songticks = static_cast<uint16_t>(tickrate * 300u);
+}
+
+void clocktick()
+{
+    const uint16_t rate = tickrate;
+    const uint64_t next = uint64_t{playclock} + (rate ? 300000u / rate : 0);
+    playclock = static_cast<uint32_t>(next > playclocklimit ? playclocklimit : next);
+}
+
+void clockrestart()
+{
+    playclock = 0;
+}
+
+clockreading clockread()
+{
+    return {tickpos & 0xFFFF, songticks, tickrate};
+}
+
+uint64_t recordlimit()
+{
+    // Every tick moves the position on by one, so within 65536 ticks it
+    // meets the length; a tick is at most 65535 frames.
+    return uint64_t{65536} * 65535;
+}
+
+}  // namespace core

@@ -1,0 +1,38 @@
+// The register model of tarplay and tarplay8: the control byte handed to the
+// renderer as it is, the squared cutoff curve, and oscillator 3 and envelope
+// 3 readable by the tune.
+#include "players/sid/cpu.h"
+#include "players/sid/sidmodel.h"
+#include "players/sid/sidregs.h"
+#include "synth/synth.h"
+
+namespace sid {
+
+void controlwrite(int v, uint8_t value)
+{
+    synth::voicecontrol(v, value);
+}
+
+bool frequencyaccepted(int)
+{
+    return true;
+}
+
+bool voiceswitchedoff(int)
+{
+    return false;
+}
+
+uint8_t cutoffentry(int c)
+{
+    const int i = 255 - c;
+    return static_cast<uint8_t>(i * i / 264.0);
+}
+
+void beforeplay()
+{
+    cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
+    cpu::cpumem[0xD41C] = envstate[2].envlevel;
+}
+
+}  // namespace sid
