@@ -14,7 +14,7 @@ extern uint16_t scopescale;
 // Resets the scrolling and display counters that the recorder also clears.
 void resetdisplaycounters();
 
-// Runs until the user leaves or the player sets quitplay.
+// Runs until the user leaves or quitplay is set (a tune that cannot go on).
 void playscreen();
 
 // The pieces playscreen() is made of, so that each can be driven on its own.
