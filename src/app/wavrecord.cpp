@@ -13,6 +13,7 @@
 #include "app/playback.h"
 #include "app/playscreen.h"
 #include "common/files.h"
+#include "render/tunerecord.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/synth.h"
@@ -21,7 +22,7 @@ namespace shell {
 
 namespace {
 
-constexpr int blockbytes = 16384;
+constexpr int blockbytes = recordblockbytes;
 constexpr int headerbytes = 44;
 // Sending the screen to the display costs as much as rendering a block: the
 // box is presented only when its digits or bar moved, 50 times a second at
@@ -83,14 +84,6 @@ void writefailed(std::FILE* f, const std::string& partname, const std::string& w
     running = true;
 }
 
-// The renderer carries state from tune to tune (glides, feedback, phases);
-// starting every recording from the state of a fresh program makes the same
-// tune give the same file every time. The user's mute choices stay.
-void clearvoicestate()
-{
-    for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, true);
-}
-
 }  // namespace
 
 void recordwav()
@@ -99,7 +92,7 @@ void recordwav()
 
     const playerrec& player = players[curplayer.load() & 7];
     if (!player.load) return;
-    clearvoicestate();
+    recordbegin();
     if (!player.load(filename)) return;
 
     const std::string wavname = songname + ".wav";
@@ -124,32 +117,27 @@ void recordwav()
         return;
     }
 
-    quitplay = false;
-    running = false;
-    tickpos = 0;
-    resetdisplaycounters();
-    playedframes = 0;
+    const uint64_t limit = recordstart();
     screen::curattr = 0x2F;
 
-    // A player that never ends its tune would otherwise record forever.
-    const uint64_t limit = recordlimit();
     uint64_t written = 0;
     uint32_t presentedat = SDL_GetTicks() - presentgapms;
-    while (!quitplay) {
-        recordblock(renderbuf, blockbytes);
+    for (bool last = false; !last;) {
+        last = recordnextblock(renderbuf, written, limit);
         if (!put(f, renderbuf, blockbytes)) {
             writefailed(f, partname, wavname, errno);
             return;
         }
-        written += blockbytes / 4;
         recordprogress(boxx, len);
         const uint32_t now = SDL_GetTicks();
         if (now - presentedat >= presentgapms && screen::textscreen != screen::shownscreen) {
             screen::presentframe();
             presentedat = now;
         }
-        if (recordstopped()) quitplay = true;
-        if (written >= limit) quitplay = true;
+        if (recordstopped()) {
+            quitplay = true;
+            last = true;
+        }
     }
 
     screen::curattr = 7;
