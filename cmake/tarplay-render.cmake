@@ -64,3 +64,11 @@ if(TARPLAY_TESTS)
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   endforeach()
 endif()
+
+if(TARPLAY_TESTS AND UNIX)
+  # The command from the outside: usage, a broken tune among good ones,
+  # parallel workers, resuming, Ctrl+C.
+  add_test(NAME tarplay_render_cli
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/tools/tarplay-render/cli.sh $<TARGET_FILE:tarplay-render> ${CMAKE_BINARY_DIR})
+  set_tests_properties(tarplay_render_cli PROPERTIES TIMEOUT 300)
+endif()

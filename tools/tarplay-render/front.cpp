@@ -354,27 +354,13 @@ extern "C" void onstop(int)
     stopping = 1;
 }
 
-bool makeoutdirs(const job& j, tally& t)
-{
-    std::error_code ec;
-    const fs::path dir = fs::path(j.base).parent_path();
-    if (dir.empty() || fs::is_directory(dir, ec)) return true;
-    fs::create_directories(dir, ec);
-    if (!ec) return true;
-    ++t.done;
-    t.failures.push_back({j.tune, dir.string() + ": " + ec.message()});
-    return false;
-}
-
 #ifdef _WIN32
 
 // One worker, fed from a list of the jobs; its answers come through a pipe
 // as it goes. Windows has no fork, and this keeps to one worker at a time.
 bool runjobs(const fs::path& worker, const options& o, const std::vector<job>& jobs, tally& t)
 {
-    std::vector<job> todo;
-    for (const job& j : jobs)
-        if (makeoutdirs(j, t)) todo.push_back(j);
+    const std::vector<job>& todo = jobs;
     if (todo.empty()) return true;
     char tmp[MAX_PATH], name[MAX_PATH];
     if (!GetTempPathA(sizeof tmp, tmp) || !GetTempFileNameA(tmp, "tpr", 0, name)) return false;
@@ -502,9 +488,8 @@ bool runjobs(const fs::path& worker, const options& o, const std::vector<job>& j
 
     const auto handout = [&](workerproc& w) {
         w.job = -1;
-        while (!stopping && next < jobs.size()) {
+        if (!stopping && next < jobs.size()) {
             const long index = static_cast<long>(next++);
-            if (!makeoutdirs(jobs[static_cast<size_t>(index)], t)) continue;
             sendjob(w, jobs[static_cast<size_t>(index)], index);
             return;
         }

@@ -22,10 +22,8 @@
 #include <string>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
+#ifndef _WIN32
+#include <signal.h>
 #endif
 
 #include "app/audiolife.h"
@@ -146,6 +144,36 @@ void applyfade(int16_t* pcm, uint64_t first, int frames, uint64_t end, uint64_t 
     }
 }
 
+// The temporary files of final that a run which crashed left beside it
+// (F2's names: final, ".part", the writer's process id, "-", a counter): they
+// go once final is complete, unless their writer still runs.
+void removeleftovers(const std::string& final)
+{
+#ifndef _WIN32
+    namespace fs = std::filesystem;
+    const fs::path path(final);
+    const std::string prefix = path.filename().string() + ".part";
+    std::error_code ec;
+    fs::directory_iterator it(path.parent_path().empty() ? fs::path(".") : path.parent_path(), ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0) continue;
+        const std::string rest = name.substr(prefix.size());
+        const size_t dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos || dash > 9 ||
+            rest.find_first_not_of("0123456789-") != std::string::npos)
+            continue;
+        const pid_t pid = static_cast<pid_t>(std::atol(rest.substr(0, dash).c_str()));
+        if (kill(pid, 0) != 0 && errno == ESRCH) {
+            std::error_code re;
+            fs::remove(it->path(), re);
+        }
+    }
+#else
+    (void)final;
+#endif
+}
+
 // Renders the loaded tune's current subsong to final, through a temporary
 // file beside it. False with error set on a failure.
 bool rendersong(const std::string& final, const settings& s, uint64_t& frames, std::string& error)
@@ -155,6 +183,10 @@ bool rendersong(const std::string& final, const settings& s, uint64_t& frames, s
     const uint64_t fade = s.fade > 0 ? std::min<uint64_t>(length, static_cast<uint64_t>(s.fade * synth::samplerate))
                                      : 0;
 
+    // The folder of an output folder's mirror appears with its first file.
+    std::error_code ec;
+    const std::filesystem::path dir = std::filesystem::path(final).parent_path();
+    if (!dir.empty()) std::filesystem::create_directories(dir, ec);
     std::string part;
     std::FILE* f = createbeside(final, part);
     if (!f) {
@@ -188,6 +220,7 @@ bool rendersong(const std::string& final, const settings& s, uint64_t& frames, s
         return false;
     }
     partset = 0;
+    removeleftovers(final);
     frames += written;
     return true;
 }
