@@ -206,6 +206,12 @@ std::string stemof(const fs::path& tune)
     return name.substr(0, name.rfind('.'));
 }
 
+// The workers take their jobs as lines of two tab-separated fields.
+bool passable(const job& j)
+{
+    return (j.tune + j.base).find_first_of("\t\n\r") == std::string::npos;
+}
+
 void findtunes(const options& o, std::vector<job>& jobs, std::vector<failure>& failures)
 {
     for (const std::string& arg : o.paths) {
@@ -235,6 +241,13 @@ void findtunes(const options& o, std::vector<job>& jobs, std::vector<failure>& f
         std::sort(found.begin(), found.end(), [](const job& a, const job& b) { return a.tune < b.tune; });
         jobs.insert(jobs.end(), found.begin(), found.end());
     }
+    // A name with a tab or a line break in it is reported, not passed on.
+    std::vector<job> kept;
+    for (job& j : jobs) {
+        if (passable(j)) kept.push_back(std::move(j));
+        else failures.push_back({j.tune, "a tab or line break in its name or its output's: not rendered"});
+    }
+    jobs = std::move(kept);
 }
 
 // The worker for a program: beside this program (a build tree, the Windows

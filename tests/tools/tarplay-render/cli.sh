@@ -47,6 +47,10 @@ cp "$build/demo/neondrive.sid" "$c/a/NEONDRIVE.SID"
 printf 'PSIX%0120d' 0 >"$c/a/broken.sid"
 head -c 40 "$build/demo/lanternwalk.ahx" >"$c/a/b/cut.ahx"
 echo notes >"$c/a/notes.txt"
+# A line break in a name would split the job line that a worker reads.
+mkdir -p "$tmp/odd"
+cp "$build/demo/waltz.sid" "$tmp/odd/two
+lines.sid"
 cp "$build/demo/waltz.sid" "$c/a/waltz.sidx"
 cd "$build/demo"  # where Songlengths.txt is
 
@@ -59,6 +63,10 @@ expected="a/NEONDRIVE.wav a/b/lanternwalk.wav a/b/waltz.wav harbour-01.wav neond
 got=$(cd "$tmp/two" && find . -type f | sed 's|^\./||' | LC_ALL=C sort | tr '\n' ' ')
 [ "$got" = "$expected " ] || fail "files written: $got"
 for f in "$tmp"/two/*.wav "$tmp"/two/a/*.wav "$tmp"/two/a/b/*.wav; do complete "$f" || fail "$f is not a whole WAV file"; done
+
+status "$bin" --seconds 1 -o "$tmp/oddout" "$tmp/odd" "$c/harbour.sid"
+[ $rc = 1 ] && grep -q "line break" "$tmp/stderr" || fail "a name with a line break: exit $rc, $(cat "$tmp/stderr")"
+complete "$tmp/oddout/harbour-01.wav" || fail "the tune beside the odd name was not rendered"
 
 # One worker renders the same bytes as two, whatever tune each got.
 status "$bin" --seconds 3 --seed 5 -j 1 -o "$tmp/one" "$c"
