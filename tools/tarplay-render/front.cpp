@@ -384,6 +384,10 @@ bool runjobs(const fs::path& worker, const options& o, const std::vector<job>& j
         for (const job& j : todo) std::fprintf(f, "%s\t%s\n", j.tune.c_str(), j.base.c_str());
         std::fclose(f);
     }
+    // The workers are built with SDL, whose start-up on Windows sends
+    // standard output to a file unless told otherwise; their answers must
+    // come through the pipe.
+    _putenv("SDL_STDIO_REDIRECT=0");
     std::string cmd = "\"\"" + worker.string() + "\"";
     for (const std::string& a : workerargs(o)) cmd += " \"" + a + "\"";
     cmd += " --jobs \"" + list + "\"\"";
