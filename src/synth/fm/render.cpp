@@ -32,9 +32,21 @@ inline double costabat(int64_t index)
 // A phase offset in radians as a table distance, truncated toward zero.
 // The offsets stay within a few radians; a value that could not be
 // converted (never produced by this renderer) counts as no offset.
+//
+// The division by pi sits on the feedback loop that every frame waits for.
+// A product with pi's reciprocal is within two units in the last place of
+// the rounded quotient, so where no whole number lies within about four
+// units of it (nearly always) both truncate alike and the product's value
+// is taken; otherwise the division decides, as it always did.
 inline int64_t radianstoindex(double radians)
 {
-    const double index = radians * 32768 / std::numbers::pi;
+    constexpr double invpi = 1 / std::numbers::pi;
+    const double scaled = radians * 32768;
+    const double guess = scaled * invpi;
+    const double a = std::fabs(guess);
+    if (a < 1e14 && static_cast<int64_t>(a * (1 - 0x1p-50)) == static_cast<int64_t>(a * (1 + 0x1p-50)))
+        return static_cast<int64_t>(guess);
+    const double index = scaled / std::numbers::pi;
     if (!(std::fabs(index) < 1e15)) return 0;
     return static_cast<int64_t>(index);
 }
