@@ -40,13 +40,14 @@ inline double costabat(int64_t index)
 // is taken; otherwise the division decides, as it always did.
 inline int64_t radianstoindex(double radians)
 {
-    constexpr double invpi = 1 / std::numbers::pi;
-    const double scaled = radians * 32768;
-    const double guess = scaled * invpi;
+    // 32768 times the rounded reciprocal, exactly (a power of two): one
+    // product where the scaling and the reciprocal would take two.
+    constexpr double perradian = 32768 * (1 / std::numbers::pi);
+    const double guess = radians * perradian;
     const double a = std::fabs(guess);
     if (a < 1e14 && static_cast<int64_t>(a * (1 - 0x1p-50)) == static_cast<int64_t>(a * (1 + 0x1p-50)))
         return static_cast<int64_t>(guess);
-    const double index = scaled / std::numbers::pi;
+    const double index = radians * 32768 / std::numbers::pi;
     if (!(std::fabs(index) < 1e15)) return 0;
     return static_cast<int64_t>(index);
 }
