@@ -13,6 +13,7 @@
 #include "app/recordstyle.h"
 #include "core/playback.h"
 #include "core/tuneclock.h"
+#include "app/tunerecord.h"
 #include "app/playscreen.h"
 #include "common/files.h"
 #include "screen/console.h"
@@ -23,7 +24,7 @@ namespace shell {
 
 namespace {
 
-constexpr int blockbytes = 16384;
+constexpr int blockbytes = recordblockbytes;
 constexpr int headerbytes = 44;
 // Sending the screen to the display costs as much as rendering a block: the
 // box is presented only when its digits or bar moved, 50 times a second at
@@ -76,7 +77,7 @@ namespace {
 // never touched.
 bool writefailed(std::FILE* f, const std::string& partname, const std::string& wavname, int error)
 {
-    core::recording = false;
+    recordend();
     if (f) std::fclose(f);
     if (!partname.empty()) std::remove(partname.c_str());
     std::string msg = "?WAV: " + shortname(wavname) + ": " + std::strerror(error) + "  ERROR";
@@ -84,14 +85,6 @@ bool writefailed(std::FILE* f, const std::string& partname, const std::string& w
     screen::curattr = 7;
     screen::messagebox(msg, 0x4F, true);
     return false;
-}
-
-// The renderer carries state from tune to tune (glides, feedback, phases);
-// starting every recording from the state of a fresh program makes the same
-// tune give the same file every time. The user's mute choices stay.
-void clearvoicestate()
-{
-    for (int v = 0; v < synth::voicecount; ++v) synth::voiceclear(v, true);
 }
 
 // The percentage in the box's first three columns, and what the program's
@@ -120,7 +113,7 @@ bool recordwav()
 
     const core::playerrec& player = core::currentplayer();
     if (!player.load) return false;
-    clearvoicestate();
+    recordbegin();
     if (!player.load(core::filename)) return false;
 
     const std::string wavname = core::songname + ".wav";
@@ -141,36 +134,29 @@ bool recordwav()
         return writefailed(f, partname, wavname, errno);
     }
 
-    core::quitplay = false;
-    // From here the tick contract ends the tune at its length.
-    core::recording = true;
-    core::tickpos = 0;
-    resetdisplaycounters();
-    core::playedframes = 0;
-    core::clockrestart();
+    const uint64_t limit = recordstart();
     screen::curattr = 0x2F;
 
-    // A player that never ends its tune would otherwise record forever.
-    const uint64_t limit = core::recordlimit();
     uint64_t written = 0;
     uint32_t presentedat = SDL_GetTicks() - presentgapms;
-    while (!core::quitplay) {
-        recordblock(renderbuf, blockbytes);
+    for (bool last = false; !last;) {
+        last = recordnextblock(renderbuf, written, limit);
         if (!put(f, renderbuf, blockbytes)) {
             return writefailed(f, partname, wavname, errno);
         }
-        written += blockbytes / 4;
         recordprogress(boxx, len);
         const uint32_t now = SDL_GetTicks();
         if (now - presentedat >= presentgapms && screen::textscreen != screen::shownscreen) {
             screen::presentframe();
             presentedat = now;
         }
-        if (recordstopped()) core::quitplay = true;
-        if (written >= limit) core::quitplay = true;
+        if (recordstopped()) {
+            core::quitplay = true;
+            last = true;
+        }
     }
 
-    core::recording = false;
+    recordend();
     screen::curattr = 7;
     if (!patchwavsizes(f)) {
         return writefailed(f, partname, wavname, errno);

@@ -21,6 +21,8 @@ outside=$(find "$dest" -mindepth 1 ! -type d ! -path "$root/*")
 
 for exe in "$root"/bin/*; do
     prog=$(basename "$exe")
+    # The command-line renderer has no window and no desktop entry.
+    [ "$prog" != tarplay-render ] || continue
     [ -x "$exe" ] || fail "$prog is not executable"
     entry=$root/share/applications/$prog.desktop
     [ -f "$entry" ] || fail "no desktop entry for $prog"
@@ -48,4 +50,23 @@ for entry in "$root"/share/applications/*.desktop; do
     prog=$(basename "$entry" .desktop)
     [ -x "$root/bin/$prog" ] || fail "desktop entry for $prog, which is not installed"
 done
+# tarplay-render: its page, and its workers found from the installed tree:
+# a demo tune rendered through each program.
+if [ -e "$root/bin/tarplay-render" ]; then
+    page=man1/tarplay-render.1
+    [ -f "$root/share/man/$page" ] || fail "no manual page for tarplay-render"
+    (cd "$root/share/man" && groff -s -man -ww -Tutf8 -z "$page") 2>"$dest/warnings"
+    [ ! -s "$dest/warnings" ] || fail "$page: $(cat "$dest/warnings")"
+    text=$(cd "$root/share/man" && groff -man -Tascii -P-cbu "$page" 2>/dev/null)
+    for topic in Songlengths.md5 --program --seed --force --format 'EXIT STATUS'; do
+        grep -q -- "$topic" <<<"$text" || fail "$page does not mention $topic"
+    done
+    for prog in tarplay tarplay8 tarplay_pd; do
+        [ -x "$root/libexec/tarplay/tarplay-render-$prog" ] || fail "the worker for $prog is not installed"
+        "$root/bin/tarplay-render" --program "$prog" --seconds 1 -o "$dest/render-$prog" \
+            "$build/demo/waltz.sid" >/dev/null || fail "the installed tarplay-render cannot render for $prog"
+        [ -s "$dest/render-$prog/waltz.wav" ] || fail "no file from the installed tarplay-render for $prog"
+    done
+fi
+
 echo "install_tree: $(ls "$root/bin" | wc -l) program(s) installed and checked"
