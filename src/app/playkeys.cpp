@@ -1,6 +1,7 @@
 // The play screen's key pieces.
 #include "app/playkeys.h"
 
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "core/playback.h"
 #include "app/playscreen.h"
@@ -58,6 +59,9 @@ bool commonplaykey(const SDL_keysym& key)
         return true;
     case SDLK_h:
         togglehelp();
+        return true;
+    case SDLK_c:
+        togglecontinuous();
         return true;
     case SDLK_UP:
         if (core::lastsong > 0 && core::cursong > 0) core::cursong = static_cast<uint8_t>(core::cursong - 1);

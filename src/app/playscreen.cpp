@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "core/playback.h"
 #include "core/tuneclock.h"
 #include "screen/console.h"
@@ -92,6 +93,7 @@ bool playstart()
     if (!audioopen()) return false;
 
     core::quitplay = false;
+    core::tuneended = false;
     core::recording = false;
     displaymode &= 1;
     core::filename = shortname(core::filename);
@@ -144,6 +146,7 @@ void playpass()
     if (wait > 0) SDL_Delay(wait);
     if (redrawdue(SDL_GetTicks())) playredraw();
     while (!core::quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
+    continuousstep();
     // A failure raised on the audio thread, which must not wait for a key.
     std::string msg;
     if (core::takemessage(msg)) {
@@ -161,11 +164,15 @@ void playend()
     audioend();
 }
 
-void playscreen()
+void playrun()
 {
-    if (!playstart()) return;
     while (!core::quitplay) playpass();
     playend();
+}
+
+void playscreen()
+{
+    if (playstart()) playrun();
 }
 
 }  // namespace shell

@@ -28,6 +28,8 @@ bool playstart();
 void playpass();
 // Ends the line and the tune's audio (audioend).
 void playend();
+// After a playstart that succeeded: passes until quitplay, then playend.
+void playrun();
 
 // The whole redraw: status, information line, time, voice rows, note
 // display or oscilloscope.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "app/playscreen.h"
 #include "app/program.h"
@@ -110,6 +111,8 @@ void drawstatus()
     screen::conwrite("Playing " + core::filename + " song " + screen::inttostr(core::cursong + 1) + " at " + ratetext());
     screen::connewline();
     screen::conclreol();
+    // Row 2 is otherwise empty: the mark moves and hides nothing.
+    if (continuouson()) screen::conwriteat(65, 2, "continuous play");
 }
 
 void scrollinfo()

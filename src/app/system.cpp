@@ -8,10 +8,12 @@
 #include <string>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "core/playback.h"
 #include "app/playscreen.h"
 #include "app/program.h"
+#include "app/settings.h"
 #include "app/wavrecord.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -74,6 +76,7 @@ bool openaudiodevice(void (*callback)(void*, uint8_t*, int))
 
 void initsystem()
 {
+    settings::loadsettings();
     synth::samplerate = synth::nativerate;
     synth::buildtables();
     selector::selectorinit();
@@ -116,6 +119,7 @@ int programmain()
             } else {
                 core::cursong = 0;
                 playscreen();
+                playonwards();
             }
         }
         screen::presentframe();

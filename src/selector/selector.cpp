@@ -310,6 +310,17 @@ void quicksearch(char ch)
     quickpos = 0;
 }
 
+bool selectnextfile(std::string& filename)
+{
+    for (int32_t i = selpos + 1; i < dircount; ++i) {
+        if (dirlist[i].isdir) continue;
+        selpos = i;
+        writechoice(filename);
+        return true;
+    }
+    return false;
+}
+
 void selectorevent()
 {
     const SDL_Event& ev = screen::event;

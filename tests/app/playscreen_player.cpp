@@ -34,6 +34,8 @@ bool load(const std::string& name)
     ++rec.loads;
     rec.loadedname = name;
     if (!cfg.loadok) return false;
+    for (const std::string& r : cfg.refused)
+        if (r == name) return false;
     core::lastsong = cfg.lastsong;
     core::settickrate(cfg.rate);
     core::songframes = cfg.songframes;

@@ -16,6 +16,7 @@ struct config {
     uint64_t songframes = 0;
     uint8_t lastvoice = 2;
     std::string info = "TEST TUNE BY NOBODY";
+    std::vector<std::string> refused;  // names whose load fails
 };
 
 struct record {

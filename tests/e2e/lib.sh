@@ -13,6 +13,9 @@ E2E_PID=
 E2E_WID=
 E2E_EXIT=
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# The programs remember settings in the user's configuration folder: every
+# test starts from none and never reads or writes the real user's.
+export XDG_CONFIG_HOME="$E2E_TMP/config"
 
 e2e_cleanup() {
     if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
