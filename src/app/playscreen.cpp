@@ -89,6 +89,8 @@ bool redrawdue(uint32_t now)
 bool playstart()
 {
     const core::playerrec& player = core::currentplayer();
+    core::tunenotes = core::ttunenotes{};
+    forgetnotes();
     if (!player.load || !player.load(core::filename)) return false;
     if (!audioopen()) return false;
 

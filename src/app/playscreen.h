@@ -43,6 +43,8 @@ bool redrawdue(uint32_t now);
 uint32_t msuntilredraw(uint32_t now);
 // Clears the display after a restart (display tick below the last scroll tick).
 void checkrestart();
+// The information line takes the notes of the newly loaded tune.
+void forgetnotes();
 // Title bar, rules and the cleared lower rows.
 void drawplayframe();
 // All that a message box wipes: the frame above, the information line as far

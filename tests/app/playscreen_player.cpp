@@ -41,6 +41,7 @@ bool load(const std::string& name)
     core::songframes = cfg.songframes;
     core::infotext = cfg.info;
     core::infolen = static_cast<uint16_t>(cfg.info.size());
+    core::tunenotes = cfg.notes;
     synth::lastvoice = cfg.lastvoice;
     for (auto& v : synth::voices) {
         v.step = 0;

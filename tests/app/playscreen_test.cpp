@@ -458,4 +458,37 @@ TEST_F(PlayScreen, RestartClearsTheNoteDisplayAfterTheNextRedraw)
     shell::playend();
 }
 
+TEST_F(PlayScreen, TheInformationLineGoesOnWithTheNotesOfThePlayingSubsong)
+{
+    testplayer::cfg.lastsong = 1;
+    testplayer::cfg.info = "INFO ";
+    testplayer::cfg.notes = {"WHOLE", {"", "SECOND"}};
+    ASSERT_TRUE(shell::playstart());
+    // Scrolled so far that cell 0 shows the text's first character.
+    shell::scrollpos = 80;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO   WHOLE");
+    core::cursong = 1;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO   WHOLE    SECOND");
+
+    // The line starts again only after the notes have scrolled through.
+    const uint16_t total = static_cast<uint16_t>(5 + core::notesline(1).size());
+    for (const uint16_t from : {uint16_t(5 + 79), uint16_t(total + 78), uint16_t(total + 79)}) {
+        shell::scrollpos = from;
+        for (int i = 0; i < 3; ++i) shell::playredraw();
+        EXPECT_EQ(shell::scrollpos, from == total + 79 ? 1 : from + 1) << from;
+    }
+    shell::playend();
+
+    // The next tune brings no notes: none are left over.
+    testplayer::cfg.notes = {};
+    core::cursong = 0;
+    ASSERT_TRUE(shell::playstart());
+    shell::scrollpos = 80;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO");
+    shell::playend();
+}
+
 }  // namespace
