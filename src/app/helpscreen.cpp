@@ -27,6 +27,7 @@ const char* const bannerlast =
 // below the plug-ins, so that what the screen showed before stays in place.
 const char* const sharedkeys[] = {
     "          <C>: continuous play on/off (in the player)",
+    "  <ALT>+<1-4>: window scale 1x-4x, <ALT>+<ENTER>: full screen",
 };
 
 }  // namespace

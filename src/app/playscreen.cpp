@@ -133,7 +133,9 @@ void playevent(const SDL_Event& ev)
         program::playmouse(ev);
         break;
     case SDL_KEYDOWN:
-        program::playkey(ev.key.keysym);
+        // The view's keys come first: with Alt held, no digit reaches a
+        // program's mute or wave keys.
+        if (!screen::viewkey(ev.key.keysym)) program::playkey(ev.key.keysym);
         break;
     default:
         break;
@@ -147,7 +149,8 @@ void playpass()
     const uint32_t wait = msuntilredraw(SDL_GetTicks());
     if (wait > 0) SDL_Delay(wait);
     if (redrawdue(SDL_GetTicks())) playredraw();
-    while (!core::quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
+    while (!core::quitplay && SDL_PollEvent(&screen::event))
+        if (screen::mapmouse(screen::event)) playevent(screen::event);
     continuousstep();
     // A failure raised on the audio thread, which must not wait for a key.
     std::string msg;

@@ -93,6 +93,8 @@ tsettings parsesettings(std::string_view text)
         const std::string_view name = trim(line.substr(0, eq));
         const std::string_view value = trim(line.substr(eq + 1));
         if (name == "continuous") readflag(value, s.continuous);
+        if (name == "fullscreen") readflag(value, s.fullscreen);
+        if (name == "scale" && value.size() == 1 && value[0] >= '1' && value[0] <= '4') s.scale = value[0] - '0';
     }
     return s;
 }
@@ -100,6 +102,8 @@ tsettings parsesettings(std::string_view text)
 std::string formatsettings(const tsettings& s)
 {
     std::string t = "# tarplay's settings, written by the program\n";
+    if (s.scale >= 1 && s.scale <= 4) t += "scale=" + std::to_string(s.scale) + "\n";
+    t += std::string("fullscreen=") + (s.fullscreen ? "1" : "0") + "\n";
     t += std::string("continuous=") + (s.continuous ? "1" : "0") + "\n";
     return t;
 }

@@ -13,6 +13,8 @@
 namespace settings {
 
 struct tsettings {
+    int scale = 0;            // the window's scale, 1 to 4; 0: never chosen
+    bool fullscreen = false;
     bool continuous = false;  // continuous play
     bool operator==(const tsettings&) const = default;
 };

@@ -42,6 +42,19 @@ std::string maketitlebar()
 
 const std::string titlebar = maketitlebar();
 
+namespace {
+
+// The view keys changed the view: the window's scale and full screen are
+// remembered for the next start.
+void rememberview(bool scalechosen)
+{
+    if (scalechosen) settings::current.scale = screen::windowscale;
+    settings::current.fullscreen = screen::fullscreen;
+    settings::savesettings();
+}
+
+}  // namespace
+
 void startupexit()
 {
     SDL_Quit();
@@ -91,6 +104,11 @@ void initsystem()
     std::signal(SIGTERM, SIG_DFL);
 
     screen::screenrows = 50;
+    // SDL reports the desktop's size only before the first mode is set.
+    screen::readdesktop();
+    screen::windowscale = settings::current.scale ? settings::current.scale : screen::fittingscale();
+    screen::fullscreen = settings::current.fullscreen;
+    screen::viewchanged = rememberview;
     screen::setvideomode(false);
     if (!screen::surface) startupfailure("Could not init video mode: " + sdlerror());
 

@@ -75,8 +75,9 @@ TEST_F(HelpScreenTest, BannerKeysAndPluginsInOrder)
     // above stay where they were.
     EXPECT_EQ(rowtext(row++), "");
     EXPECT_EQ(rowtext(row++), "          <C>: continuous play on/off (in the player)");
+    EXPECT_EQ(rowtext(row++), "  <ALT>+<1-4>: window scale 1x-4x, <ALT>+<ENTER>: full screen");
     EXPECT_EQ(screen::curx, 0);
-    EXPECT_EQ(screen::cury, 25) << "the cursor ends below the last line";
+    EXPECT_EQ(screen::cury, 26) << "the cursor ends below the last line";
     EXPECT_EQ(screen::textscreen[7 * 80].attr, 7) << "written in the current colour";
 }
 
@@ -86,7 +87,7 @@ TEST_F(HelpScreenTest, WithoutPlayersTheListEndsWithItsHeading)
     EXPECT_EQ(rowtext(20), "Plugins found:");
     EXPECT_EQ(rowtext(21), "");
     EXPECT_NE(rowtext(22), "");
-    EXPECT_EQ(screen::cury, 23);
+    EXPECT_EQ(screen::cury, 24);
 }
 
 TEST_F(HelpScreenTest, ShownFromRowSeventeenThePlugInsEndOnRowThirtyNine)

@@ -60,6 +60,8 @@ protected:
     {
         settings::tsettings s;
         s.continuous = true;
+        s.scale = 3;
+        s.fullscreen = true;
         return s;
     }
 };
@@ -100,6 +102,19 @@ TEST_F(Settings, MissingOrGarbledMeansDefaultsAndReadableLinesCount)
         settings::current = on();
         settings::loadsettings();
         EXPECT_EQ(settings::current.continuous, c.continuous) << c.text;
+    }
+
+    // The view: a scale from 1 to 4 (0: never chosen), full screen or not.
+    const struct { std::string text; int scale; bool fullscreen; } views[] = {
+        {"scale=3\nfullscreen=1\n", 3, true}, {"scale=4", 4, false}, {"scale=0\n", 0, false},
+        {"scale=5\n", 0, false}, {"scale=-1\nfullscreen=2\n", 0, false}, {"scale=22\n", 0, false},
+        {"scale=\n", 0, false}, {"fullscreen=yes\nscale= 2 \n", 2, true},
+    };
+    for (const auto& v : views) {
+        write(v.text);
+        settings::loadsettings();
+        EXPECT_EQ(settings::current.scale, v.scale) << v.text;
+        EXPECT_EQ(settings::current.fullscreen, v.fullscreen) << v.text;
     }
 
     // A file larger than any we write is not ours: defaults.

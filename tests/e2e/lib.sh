@@ -3,7 +3,8 @@
 # Source it from a test script; every test gets its own scratch folder and
 # display, and everything is cleaned up on exit.
 #
-# Environment (set by ctest): TARPLAY_BIN, TARPLAY_BUILD, TARPLAY_SOURCE.
+# Environment (set by ctest): TARPLAY_BIN, TARPLAY_BUILD, TARPLAY_SOURCE;
+# E2E_SCREEN, set before sourcing, the X screen (1024x768x24 by default).
 
 set -euo pipefail
 
@@ -50,7 +51,7 @@ start_xvfb() {
         if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
         # -noreset: the probe below must not make the server reset (and refuse
         # connections for a moment) when it disconnects.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 100); do

@@ -21,6 +21,7 @@
 #include "core/tuneclock_ticks.h"
 #include "app/wavrecord.h"
 #include "players/sid/sidregs_decoded.h"
+#include "synth/pd32/wave.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/synth.h"
@@ -185,6 +186,23 @@ TEST_F(TarplayPd, TheTuneEndsAtItsLengthInTicksForContinuousPlay)
     shell::continuousstep();
     EXPECT_TRUE(core::quitplay.load());
     settings::current.continuous = false;
+}
+
+TEST_F(TarplayPd, WithAltHeldTheDigitsChooseTheScaleAndLeaveTheWaveAlone)
+{
+    synth::mult = 2;
+    for (int sym = SDLK_0; sym <= SDLK_9; ++sym) {
+        SDL_Event ev{};
+        ev.type = SDL_KEYDOWN;
+        ev.key.keysym.sym = static_cast<SDLKey>(sym);
+        ev.key.keysym.mod = KMOD_RALT;
+        shell::playevent(ev);
+    }
+    EXPECT_EQ(synth::mult.load(), 2);
+    EXPECT_EQ(screen::windowscale, 4);
+    EXPECT_EQ(screen::surface->w, 640 * 4);
+    screen::windowscale = 1;
+    screen::setvideomode(false);
 }
 
 }  // namespace
