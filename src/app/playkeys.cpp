@@ -49,10 +49,8 @@ bool commonplaykey(const SDL_keysym& key)
         clearlowerarea();
         return true;
     case SDLK_RETURN:
-        if (key.mod & KMOD_ALT)
-            screen::setvideomode(true);
-        else
-            restart();
+        // Alt+Enter never gets here: the play screen hands it to the view.
+        restart();
         return true;
     case SDLK_ESCAPE:
         core::quitplay = true;
