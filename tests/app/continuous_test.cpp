@@ -25,7 +25,12 @@ protected:
         PlayFixture::SetUp();
         saveddir = fs::current_path();
         scratch = portable::makescratchdir("tarplay-cont-");
+        // The key saves the setting: never into the real user's folder.
+#ifdef _WIN32
+        portable::setenvalways("APPDATA", (scratch / "config").string().c_str());
+#else
         portable::setenvalways("XDG_CONFIG_HOME", (scratch / "config").string().c_str());
+#endif
         fs::create_directory(scratch / "music");
         fs::current_path(scratch / "music");
         settings::current = settings::tsettings{};
