@@ -29,12 +29,15 @@ if(TARPLAY_BENCH)
   tarplay_units(bench_ahx tarplay)
 endif()
 
-# Reading the collection's song-length list at its real size, and the
-# directory listing.
+# Reading the collection's song-length list and its tune notes at their
+# real sizes, and the directory listing.
 if(TARPLAY_BENCH)
   add_executable(bench_hvscdb ${CMAKE_SOURCE_DIR}/bench/hvscdb_bench.cpp)
   target_link_libraries(bench_hvscdb PRIVATE tp_sid benchmark::benchmark)
   tarplay_units(bench_hvscdb tarplay)
+  add_executable(bench_stil ${CMAKE_SOURCE_DIR}/bench/stil_bench.cpp)
+  target_link_libraries(bench_stil PRIVATE tp_sid benchmark::benchmark)
+  tarplay_units(bench_stil tarplay)
   add_executable(bench_selector ${CMAKE_SOURCE_DIR}/bench/selector_bench.cpp)
   target_link_libraries(bench_selector PRIVATE tp_selector benchmark::benchmark benchmark::benchmark_main)
   tarplay_units(bench_selector tarplay)

@@ -23,7 +23,7 @@ if(TARPLAY_TESTS)
 endif()
 
 if(TARPLAY_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-  foreach(target psid ahx songdb hvsc)
+  foreach(target psid ahx songdb hvsc stil)
     add_executable(fuzz_${target} ${CMAKE_SOURCE_DIR}/tests/fuzz/libfuzzer_main.cpp)
     target_compile_definitions(fuzz_${target} PRIVATE FUZZ_ENTRY=fuzz${target})
     target_compile_options(fuzz_${target} PRIVATE -fsanitize=fuzzer)

@@ -23,6 +23,13 @@ const char* const banner[5] = {
 const char* const bannerlast =
     "\xCD\xCD\xCD tarlin synth sound player: SID + AHX, re-voiced \xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD\xCD ";
 
+// The keys every program shares that came after the program's own list:
+// below the plug-ins, so that what the screen showed before stays in place.
+const char* const sharedkeys[] = {
+    "          <C>: continuous play on/off (in the player)",
+    "  <ALT>+<1-4>: window scale 1x-4x, <ALT>+<ENTER>: full screen",
+};
+
 }  // namespace
 
 void helpscreen()
@@ -36,6 +43,8 @@ void helpscreen()
     conwriteln("Plugins found:");
     for (const core::playerrec& p : core::players)
         if (p.active) conwriteln("  " + p.ext + "|" + p.info);
+    connewline();
+    for (const char* line : sharedkeys) conwriteln(line);
     presentframe();
 }
 

@@ -1,4 +1,5 @@
-// The banner, the key list and the list of registered players.
+// The banner, the key list, the list of registered players and the keys
+// that every program shares below it.
 #pragma once
 
 namespace shell {

@@ -1,6 +1,7 @@
 // The play screen's key pieces.
 #include "app/playkeys.h"
 
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "core/playback.h"
 #include "app/playscreen.h"
@@ -48,16 +49,17 @@ bool commonplaykey(const SDL_keysym& key)
         clearlowerarea();
         return true;
     case SDLK_RETURN:
-        if (key.mod & KMOD_ALT)
-            screen::setvideomode(true);
-        else
-            restart();
+        // Alt+Enter never gets here: the play screen hands it to the view.
+        restart();
         return true;
     case SDLK_ESCAPE:
         core::quitplay = true;
         return true;
     case SDLK_h:
         togglehelp();
+        return true;
+    case SDLK_c:
+        togglecontinuous();
         return true;
     case SDLK_UP:
         if (core::lastsong > 0 && core::cursong > 0) core::cursong = static_cast<uint8_t>(core::cursong - 1);

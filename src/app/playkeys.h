@@ -8,7 +8,8 @@
 
 namespace shell {
 
-// Tab, h, Return (with Alt: full screen), Escape, Up, Down, Right, Left.
+// Tab, h, c (continuous play), Return, Escape, Up, Down, Right, Left. The
+// view's keys (Alt+Enter, Alt+digits) are taken before any of these.
 bool commonplaykey(const SDL_keysym& key);
 
 // Toggles the mute flag of voice i for the key keys[i].

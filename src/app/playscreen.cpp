@@ -5,6 +5,7 @@
 #include <SDL.h>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "core/playback.h"
 #include "core/tuneclock.h"
 #include "screen/console.h"
@@ -88,10 +89,13 @@ bool redrawdue(uint32_t now)
 bool playstart()
 {
     const core::playerrec& player = core::currentplayer();
+    core::tunenotes = core::ttunenotes{};
+    forgetnotes();
     if (!player.load || !player.load(core::filename)) return false;
     if (!audioopen()) return false;
 
     core::quitplay = false;
+    core::tuneended = false;
     core::recording = false;
     displaymode &= 1;
     core::filename = shortname(core::filename);
@@ -129,7 +133,9 @@ void playevent(const SDL_Event& ev)
         program::playmouse(ev);
         break;
     case SDL_KEYDOWN:
-        program::playkey(ev.key.keysym);
+        // The view's keys come first: with Alt held, no digit reaches a
+        // program's mute or wave keys.
+        if (!screen::viewkey(ev.key.keysym)) program::playkey(ev.key.keysym);
         break;
     default:
         break;
@@ -143,7 +149,9 @@ void playpass()
     const uint32_t wait = msuntilredraw(SDL_GetTicks());
     if (wait > 0) SDL_Delay(wait);
     if (redrawdue(SDL_GetTicks())) playredraw();
-    while (!core::quitplay && SDL_PollEvent(&screen::event)) playevent(screen::event);
+    while (!core::quitplay && SDL_PollEvent(&screen::event))
+        if (screen::mapmouse(screen::event)) playevent(screen::event);
+    continuousstep();
     // A failure raised on the audio thread, which must not wait for a key.
     std::string msg;
     if (core::takemessage(msg)) {
@@ -161,11 +169,15 @@ void playend()
     audioend();
 }
 
-void playscreen()
+void playrun()
 {
-    if (!playstart()) return;
     while (!core::quitplay) playpass();
     playend();
+}
+
+void playscreen()
+{
+    if (playstart()) playrun();
 }
 
 }  // namespace shell

@@ -28,6 +28,8 @@ bool playstart();
 void playpass();
 // Ends the line and the tune's audio (audioend).
 void playend();
+// After a playstart that succeeded: passes until quitplay, then playend.
+void playrun();
 
 // The whole redraw: status, information line, time, voice rows, note
 // display or oscilloscope.
@@ -41,6 +43,8 @@ bool redrawdue(uint32_t now);
 uint32_t msuntilredraw(uint32_t now);
 // Clears the display after a restart (display tick below the last scroll tick).
 void checkrestart();
+// The information line takes the notes of the newly loaded tune.
+void forgetnotes();
 // Title bar, rules and the cleared lower rows.
 void drawplayframe();
 // All that a message box wipes: the frame above, the information line as far

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "app/playscreen.h"
 #include "app/program.h"
@@ -95,11 +96,35 @@ void colourinfoline()
     setattr(79, inforow, 0x18);
 }
 
-// The character that cell 79 received at scroll position p.
+// The collection's notes that follow the tune's own text, as taken for the
+// subsong they belong to.
+struct tnotesshown {
+    std::string text;
+    uint8_t song = 0;
+    bool valid = false;
+};
+tnotesshown notesshown;
+
+const std::string& notesnow()
+{
+    const uint8_t song = core::cursong;
+    if (!notesshown.valid || notesshown.song != song) {
+        notesshown.text = core::notesline(song);
+        notesshown.song = song;
+        notesshown.valid = true;
+    }
+    return notesshown.text;
+}
+
+// The character that cell 79 received at scroll position p: the tune's own
+// text, then the notes.
 char infochar(int p)
 {
     const std::string& text = core::infotext;
-    if (p >= 1 && p < core::infolen && static_cast<size_t>(p) <= text.size()) return text[p - 1];
+    const int len = core::infolen;
+    if (p >= 1 && p < len && static_cast<size_t>(p) <= text.size()) return text[p - 1];
+    const std::string& notes = notesnow();
+    if (p >= 1 && p >= len && static_cast<size_t>(p - len) < notes.size()) return notes[static_cast<size_t>(p - len)];
     return ' ';
 }
 
@@ -110,6 +135,8 @@ void drawstatus()
     screen::conwrite("Playing " + core::filename + " song " + screen::inttostr(core::cursong + 1) + " at " + ratetext());
     screen::connewline();
     screen::conclreol();
+    // Row 2 is otherwise empty: the mark moves and hides nothing.
+    if (continuouson()) screen::conwriteat(65, 2, "continuous play");
 }
 
 void scrollinfo()
@@ -119,7 +146,7 @@ void scrollinfo()
     if (++scrollstep < 3) return;
     scrollstep = 0;
     ++scrollpos;
-    if (scrollpos >= core::infolen + 80) scrollpos = 1;
+    if (scrollpos >= core::infolen + notesnow().size() + 80) scrollpos = 1;
     screen::conshiftleft(inforow);
     colourinfoline();
     if (auto* c = cell(79, inforow)) c->code = static_cast<uint8_t>(infochar(scrollpos));
@@ -249,6 +276,11 @@ void drawscope()
 }
 
 }  // namespace
+
+void forgetnotes()
+{
+    notesshown = tnotesshown{};
+}
 
 void drawplayframe()
 {

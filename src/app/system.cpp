@@ -8,10 +8,12 @@
 #include <string>
 
 #include "app/audiolife.h"
+#include "app/continuous.h"
 #include "app/helpscreen.h"
 #include "core/playback.h"
 #include "app/playscreen.h"
 #include "app/program.h"
+#include "app/settings.h"
 #include "app/wavrecord.h"
 #include "screen/console.h"
 #include "screen/video.h"
@@ -39,6 +41,19 @@ std::string maketitlebar()
 }  // namespace
 
 const std::string titlebar = maketitlebar();
+
+namespace {
+
+// The view keys changed the view: the window's scale and full screen are
+// remembered for the next start.
+void rememberview(bool scalechosen)
+{
+    if (scalechosen) settings::current.scale = screen::windowscale;
+    settings::current.fullscreen = screen::fullscreen;
+    settings::savesettings();
+}
+
+}  // namespace
 
 void startupexit()
 {
@@ -74,6 +89,7 @@ bool openaudiodevice(void (*callback)(void*, uint8_t*, int))
 
 void initsystem()
 {
+    settings::loadsettings();
     synth::samplerate = synth::nativerate;
     synth::buildtables();
     selector::selectorinit();
@@ -88,6 +104,11 @@ void initsystem()
     std::signal(SIGTERM, SIG_DFL);
 
     screen::screenrows = 50;
+    // SDL reports the desktop's size only before the first mode is set.
+    screen::readdesktop();
+    screen::windowscale = settings::current.scale ? settings::current.scale : screen::fittingscale();
+    screen::fullscreen = settings::current.fullscreen;
+    screen::viewchanged = rememberview;
     screen::setvideomode(false);
     if (!screen::surface) startupfailure("Could not init video mode: " + sdlerror());
 
@@ -116,6 +137,7 @@ int programmain()
             } else {
                 core::cursong = 0;
                 playscreen();
+                playonwards();
             }
         }
         screen::presentframe();

@@ -8,6 +8,7 @@ tplayers players;
 std::string filename;
 std::string songname;
 std::string songext;
+ttunenotes tunenotes;
 
 void playersinit()
 {
@@ -38,6 +39,18 @@ void settickrate(uint16_t rate)
     tickrate = rate;
     if (rate > 0) samplespertick = synth::samplerate / rate;
     scrollticks = static_cast<uint8_t>(rate / 50);
+}
+
+std::string notesline(uint8_t song)
+{
+    std::string line = tunenotes.whole;
+    if (song < tunenotes.subsongs.size() && !tunenotes.subsongs[song].empty()) {
+        if (!line.empty()) line += "    ";
+        line += tunenotes.subsongs[song];
+    }
+    // Set apart from the tune's own text as its fields are from each other.
+    if (!line.empty()) line = "   " + line + " ";
+    return line;
 }
 
 }  // namespace core

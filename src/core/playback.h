@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/shared.h"
 
@@ -40,6 +41,20 @@ const playerrec& currentplayer();
 extern std::string filename;  // as passed to load
 extern std::string songname;  // file name without its extension
 extern std::string songext;   // extension with its dot, upper case
+
+// A collection's notes on the tune: on the whole tune, and on each subsong
+// (index: the subsong, from 0). The play screen empties them before load,
+// a player that knows notes fills them during load (main thread), and only
+// the main thread reads them.
+struct ttunenotes {
+    std::string whole;
+    std::vector<std::string> subsongs;
+};
+extern ttunenotes tunenotes;
+
+// The notes on subsong song as the information line shows them after the
+// tune's own text; empty when there are none.
+std::string notesline(uint8_t song);
 
 // Sets tickrate and the two values derived from it: frames per tick at
 // the synth's rate, and scroll ticks.

@@ -20,6 +20,7 @@ relaxed<uint64_t> songframes{0};
 std::string infotext;
 relaxed<uint16_t> infolen{0};
 relaxed<bool> quitplay{false};
+relaxed<bool> tuneended{false};
 relaxed<bool> recording{false};
 
 relaxed<uint16_t> tickcountdown{0};

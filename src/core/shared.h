@@ -91,6 +91,16 @@ extern relaxed<uint16_t> infolen;
 // of the tune). The main thread clears it before the audio thread starts.
 extern relaxed<bool> quitplay;
 
+// The tune has reached its length during playback: raised by the tick
+// contract (audio thread) on the tick where the tune's time first reaches its
+// length, never while recording; taken by the play screen (main thread),
+// which clears it, moves on to the next subsong or tune when continuous play
+// is on, and otherwise leaves the tune playing. It carries no data, so a
+// relaxed flag is enough; the play screen clears it before the audio thread
+// starts and when it takes it, and a second raise can only come a whole
+// subsong later.
+extern relaxed<bool> tuneended;
+
 // true while the recorder drives the player: the tick contract then ends
 // the tune at its length. Written by the main thread while the audio
 // thread keeps away; during playback a tune plays on past its length.

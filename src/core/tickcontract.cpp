@@ -11,6 +11,10 @@ namespace {
 // a restart, above it a skip.
 uint32_t reportedpos = 0;
 
+// Whether the tune was over after the last tick: the tune reaches its length
+// on the tick where this turns from false to true.
+bool wasover = false;
+
 void startsong(const tickhooks& h, uint8_t song)
 {
     tickpos = 0;
@@ -32,6 +36,7 @@ void tickcontractreset()
     tickpos = 0;
     playedframes = 0;
     reportedpos = 0;
+    wasover = false;
 }
 
 void playertick(const tickhooks& h)
@@ -51,7 +56,10 @@ void playertick(const tickhooks& h)
     goeson = h.onetick() && goeson;
     if (h.songchangeafter) changesong(h);
     tickpos = tickposof(h.ticks());
-    if (!goeson || (recording && tuneover())) quitplay = true;
+    const bool over = tuneover();
+    if (!goeson || (recording && over)) quitplay = true;
+    if (over && !wasover && !recording) tuneended = true;
+    wasover = over;
     reportedpos = tickpos;
 }
 

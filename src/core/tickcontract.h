@@ -35,7 +35,9 @@ struct tickhooks {
 //     before or after this tick as the player says;
 //  4. one tick;
 //  5. tickpos := the clock's report of the tick count; while recording,
-//     a tune that is over sets quitplay; a tick that failed always does.
+//     a tune that is over sets quitplay; a tick that failed always does;
+//     during playback, the tick on which the tune's time reaches its length
+//     raises tuneended (once, until the time falls below the length again).
 void playertick(const tickhooks& hooks);
 
 // A tune was loaded: position and played time 0, and nothing reported yet,

@@ -21,6 +21,11 @@ std::array<uint8_t, framewidth * frameheight> framebuf{};
 tconsoletype textscreen{};
 tconsoletype shownscreen{};
 SDL_Event event;
+tplacement placement;
+int windowscale = 1;
+int desktopwidth = 0;
+int desktopheight = 0;
+void (*viewchanged)(bool scalechosen) = nullptr;
 
 namespace {
 
@@ -121,6 +126,77 @@ int copytosurface(SDL_Rect* bands, int maxbands)
     return count;
 }
 
+// One row of the frame widened, every pixel k times: a loop the compiler
+// unrolls and vectorises for each k, where a call per pixel would cost more
+// than the rest of the present.
+template <int K>
+void widen(const uint8_t* row, uint8_t* out)
+{
+    for (int x = 0; x < framewidth; ++x)
+        for (int j = 0; j < K; ++j) out[x * K + j] = row[x];
+}
+
+void widenrow(int k, const uint8_t* row, uint8_t* out)
+{
+    switch (k) {
+    case 2: widen<2>(row, out); break;
+    case 3: widen<3>(row, out); break;
+    case 4: widen<4>(row, out); break;
+    default: widen<1>(row, out); break;
+    }
+}
+
+// The same for a screen scaled and placed on a larger surface: each changed
+// row widened into whole blocks and sent scale times, clipped to the
+// surface; bands in the surface's coordinates.
+int copyscaled(SDL_Rect* bands, int maxbands)
+{
+    if (!surface->pixels || surface->format->BytesPerPixel != 1) return 0;
+    const int k = placement.scale;
+    const int rows = shownrows() * 8;
+    const int left = std::min(placement.x, static_cast<int>(surface->w));
+    const int width = std::min(framewidth * k, static_cast<int>(surface->w) - left);
+    const bool whole = !sent.valid || sent.surface != surface;
+    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    if (whole) {
+        // The border around the screen is black (palette entry 0).
+        for (int y = 0; y < surface->h; ++y) std::memset(pixels + y * surface->pitch, 0, surface->w);
+    }
+    sent.surface = surface;
+    sent.valid = true;
+    if (width <= 0) return 0;
+    std::array<uint8_t, framewidth * maxscale> line;
+    int count = 0;
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* row = framebuf.data() + y * framewidth;
+        uint8_t* shown = sent.pixels.data() + y * framewidth;
+        if (!whole && std::memcmp(row, shown, framewidth) == 0) continue;
+        std::memcpy(shown, row, framewidth);
+        const int top = placement.y + y * k;
+        const int height = std::min(k, static_cast<int>(surface->h) - top);
+        if (height <= 0) continue;
+        widenrow(k, row, line.data());
+        for (int j = 0; j < height; ++j) std::memcpy(pixels + (top + j) * surface->pitch + left, line.data(), width);
+        SDL_Rect& last = bands[count > 0 ? count - 1 : 0];
+        if (count > 0 && last.y + last.h == top) {
+            last.h = static_cast<uint16_t>(last.h + height);
+        } else if (count < maxbands) {
+            bands[count++] = {static_cast<int16_t>(left), static_cast<int16_t>(top), static_cast<uint16_t>(width),
+                              static_cast<uint16_t>(height)};
+        } else {
+            last.h = static_cast<uint16_t>(top + height - last.y);
+        }
+    }
+    if (whole) {
+        // The border too: the whole surface once.
+        bands[0] = {0, 0, static_cast<uint16_t>(surface->w), static_cast<uint16_t>(surface->h)};
+        return 1;
+    }
+    return count;
+}
+
+bool identity() { return placement == tplacement{}; }
+
 }  // namespace
 
 uint8_t mixhalf(uint8_t x, uint8_t y)
@@ -178,14 +254,85 @@ void screenreset()
     conreset();
 }
 
+void readdesktop()
+{
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    desktopwidth = info ? info->current_w : 0;
+    desktopheight = info ? info->current_h : 0;
+}
+
+int fittingscale()
+{
+    const int rows = shownrows() * 8;
+    int k = maxscale;
+    while (k > 1 && (framewidth * k * 4 > desktopwidth * 3 || rows * k * 4 > desktopheight * 3)) --k;
+    return k;
+}
+
 void setvideomode(bool toggle)
 {
     if (toggle) fullscreen = !fullscreen;
     uint32_t flags = windowflags;
     if (fullscreen) flags |= SDL_FULLSCREEN;
-    surface = SDL_SetVideoMode(framewidth, screenrows * 8, 8, flags);
+    const int rows = screenrows * 8;
+    if (fullscreen && desktopwidth > 0 && desktopheight > 0) {
+        const int k = std::clamp(std::min(desktopwidth / framewidth, desktopheight / std::max(rows, 1)), 1, maxscale);
+        placement = {k, std::max(0, (desktopwidth - framewidth * k) / 2), std::max(0, (desktopheight - rows * k) / 2)};
+        surface = SDL_SetVideoMode(desktopwidth, desktopheight, 8, flags);
+    } else if (fullscreen) {
+        placement = {};
+        surface = SDL_SetVideoMode(framewidth, rows, 8, flags);
+    } else {
+        const int k = std::clamp(windowscale, 1, maxscale);
+        placement = {k, 0, 0};
+        surface = SDL_SetVideoMode(framewidth * k, rows * k, 8, flags);
+    }
     sent.valid = false;
     if (surface) SDL_SetColors(surface, palette, 0, 256);
+}
+
+bool viewkey(const SDL_keysym& key)
+{
+    if (!(key.mod & KMOD_ALT)) return false;
+    const bool scalekey = key.sym >= SDLK_1 && key.sym <= SDLK_4;
+    if (key.sym == SDLK_RETURN) {
+        setvideomode(true);
+    } else if (scalekey) {
+        // In full screen the choice waits for the window.
+        windowscale = key.sym - SDLK_0;
+        if (!fullscreen) setvideomode(false);
+    } else {
+        return key.sym >= SDLK_0 && key.sym <= SDLK_9;
+    }
+    if (viewchanged) viewchanged(scalekey);
+    return true;
+}
+
+bool mapmouse(SDL_Event& ev)
+{
+    if (identity()) return true;
+    Uint16* x = nullptr;
+    Uint16* y = nullptr;
+    if (ev.type == SDL_MOUSEMOTION) {
+        x = &ev.motion.x;
+        y = &ev.motion.y;
+    } else if (ev.type == SDL_MOUSEBUTTONDOWN || ev.type == SDL_MOUSEBUTTONUP) {
+        x = &ev.button.x;
+        y = &ev.button.y;
+    } else {
+        return true;
+    }
+    const int k = placement.scale;
+    const int mx = *x - placement.x;
+    const int my = *y - placement.y;
+    if (mx < 0 || my < 0 || mx >= framewidth * k || my >= shownrows() * 8 * k) return false;
+    *x = static_cast<Uint16>(mx / k);
+    *y = static_cast<Uint16>(my / k);
+    if (ev.type == SDL_MOUSEMOTION) {
+        ev.motion.xrel = static_cast<Sint16>(ev.motion.xrel / k);
+        ev.motion.yrel = static_cast<Sint16>(ev.motion.yrel / k);
+    }
+    return true;
 }
 
 void presentframe()
@@ -202,7 +349,7 @@ void presentframe()
     SDL_Rect bands[frameheight / 8];
     int count = 0;
     if (SDL_LockSurface(surface) == 0) {
-        count = copytosurface(bands, frameheight / 8);
+        count = identity() ? copytosurface(bands, frameheight / 8) : copyscaled(bands, frameheight / 8);
         SDL_UnlockSurface(surface);
     }
     if (count > 0) SDL_UpdateRects(surface, count, bands);
@@ -211,7 +358,7 @@ void presentframe()
 bool pollkey()
 {
     if (!SDL_PollEvent(&event)) return false;
-    return endswait(event);
+    return mapmouse(event) && endswait(event);
 }
 
 uint8_t lastkey() { return static_cast<uint8_t>(event.key.keysym.sym & 0xFF); }

@@ -45,9 +45,50 @@ void buildsmoothtab();
 // console cleared, messagesink unset. The surface is left alone.
 void screenreset();
 
-// Inverts fullscreen if toggle, then opens the 640 x rows*8 8-bit surface
-// and installs the palette; surface is null when SDL refuses.
+// How the 640 x rows*8 screen sits on the surface: every screen pixel a
+// scale x scale block, the screen's top left corner at (x, y).
+struct tplacement {
+    int scale = 1;
+    int x = 0;
+    int y = 0;
+    bool operator==(const tplacement&) const = default;
+};
+extern tplacement placement;
+
+// The window's scale, 1 to 4 (the window is 640*scale wide).
+constexpr int maxscale = 4;
+extern int windowscale;
+
+// The desktop's size as SDL reports it before the first video mode is set
+// (readdesktop); 0 while unknown.
+extern int desktopwidth;
+extern int desktopheight;
+void readdesktop();
+// The largest scale whose window fits in three quarters of the desktop; 1
+// when the desktop is unknown or small.
+int fittingscale();
+
+// Inverts fullscreen if toggle, then opens the surface and installs the
+// palette; surface is null when SDL refuses. In a window: the screen at
+// windowscale. Full screen, with the desktop's size known: the desktop's
+// own resolution (no change of video mode), the screen scaled by the
+// largest whole factor that fits and centred on black; unknown: the
+// screen's own size.
 void setvideomode(bool toggle);
+
+// The keys that change the view, wherever they are pressed: Alt+Enter
+// switches full screen, Alt+1 to Alt+4 choose the window's scale, and the
+// other Alt+digits do nothing (they must reach no screen's own keys). true
+// when the key was one of them.
+bool viewkey(const SDL_keysym& key);
+// Called after the view keys changed the view (the shell remembers it);
+// scalechosen: the user chose the window's scale.
+extern void (*viewchanged)(bool scalechosen);
+
+// Maps a mouse event's position on the surface back to the screen's
+// pixels; false for a position outside the screen (the black border),
+// which the event loops then pass over. Other events are left alone.
+bool mapmouse(SDL_Event& event);
 
 // Redraws the changed cells into framebuf and copies it to the surface
 // (when there is one).

@@ -133,6 +133,13 @@ void backspacekey()
 void keydown(SDLKey sym, SDLMod mod)
 {
     const bool shift = (mod & KMOD_SHIFT) != 0;
+    if (mod & altmask) {
+        // Alt+Enter and Alt+digits change the view and never start a name.
+        SDL_keysym key{};
+        key.sym = sym;
+        key.mod = mod;
+        if (screen::viewkey(key)) return;
+    }
     bool endsearch = false;
     switch (sym) {
     case SDLK_UP:
@@ -163,8 +170,7 @@ void keydown(SDLKey sym, SDLMod mod)
         endsearch = true;
         break;
     case SDLK_RETURN:
-        if (mod & altmask) screen::setvideomode(true);
-        else enterkey();
+        enterkey();
         break;
     case SDLK_F2:
         f2key();
@@ -308,6 +314,17 @@ void quicksearch(char ch)
     screen::presentframe();
     SDL_Delay(flashdelayms);
     quickpos = 0;
+}
+
+bool selectnextfile(std::string& filename)
+{
+    for (int32_t i = selpos + 1; i < dircount; ++i) {
+        if (dirlist[i].isdir) continue;
+        selpos = i;
+        writechoice(filename);
+        return true;
+    }
+    return false;
 }
 
 void selectorevent()

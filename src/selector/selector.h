@@ -33,6 +33,12 @@ void changedir(const std::string& name, std::string& previous);
 void enterdir();
 void quicksearch(char ch);
 
+// Continuous play: moves the cursor to the next file after it in the
+// listing (folders are passed over) and writes filename, songname, songext
+// and curplayer as choosing it would; false (nothing changed) when no file
+// follows.
+bool selectnextfile(std::string& filename);
+
 // Handles one taken event (key or mouse-button press) as the loop does.
 void selectorevent();
 

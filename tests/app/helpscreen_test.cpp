@@ -71,8 +71,13 @@ TEST_F(HelpScreenTest, BannerKeysAndPluginsInOrder)
     EXPECT_EQ(rowtext(row++), "  .AHX|AHX player v0.5 | build 20081019");
     EXPECT_EQ(rowtext(row++), "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex");
     EXPECT_EQ(row, 23);
+    // The keys every program shares, below the plug-ins, so that the rows
+    // above stay where they were.
+    EXPECT_EQ(rowtext(row++), "");
+    EXPECT_EQ(rowtext(row++), "          <C>: continuous play on/off (in the player)");
+    EXPECT_EQ(rowtext(row++), "  <ALT>+<1-4>: window scale 1x-4x, <ALT>+<ENTER>: full screen");
     EXPECT_EQ(screen::curx, 0);
-    EXPECT_EQ(screen::cury, 23) << "the cursor ends below the last line";
+    EXPECT_EQ(screen::cury, 26) << "the cursor ends below the last line";
     EXPECT_EQ(screen::textscreen[7 * 80].attr, 7) << "written in the current colour";
 }
 
@@ -81,16 +86,20 @@ TEST_F(HelpScreenTest, WithoutPlayersTheListEndsWithItsHeading)
     shell::helpscreen();
     EXPECT_EQ(rowtext(20), "Plugins found:");
     EXPECT_EQ(rowtext(21), "");
-    EXPECT_EQ(screen::cury, 21);
+    EXPECT_NE(rowtext(22), "");
+    EXPECT_EQ(screen::cury, 24);
 }
 
-TEST_F(HelpScreenTest, ShownFromRowSeventeenItEndsOnRowThirtyNine)
+TEST_F(HelpScreenTest, ShownFromRowSeventeenThePlugInsEndOnRowThirtyNine)
 {
     registerplayers();
     screen::congotoxy(0, 17);
     shell::helpscreen();
     EXPECT_EQ(rowtext(38), "  .AHX|AHX player v0.5 | build 20081019");
     EXPECT_EQ(rowtext(39), "  .SID|SID player v0.5 | based upon vemtok 1.4 and gruvex");
+    EXPECT_EQ(rowtext(40), "") << "the play screen's row 40 stays blank";
+    EXPECT_NE(rowtext(41), "");
+    EXPECT_EQ(rowtext(44), "") << "and row 44";
     EXPECT_EQ(rowtext(16), "");
 }
 

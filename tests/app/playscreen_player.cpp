@@ -34,11 +34,14 @@ bool load(const std::string& name)
     ++rec.loads;
     rec.loadedname = name;
     if (!cfg.loadok) return false;
+    for (const std::string& r : cfg.refused)
+        if (r == name) return false;
     core::lastsong = cfg.lastsong;
     core::settickrate(cfg.rate);
     core::songframes = cfg.songframes;
     core::infotext = cfg.info;
     core::infolen = static_cast<uint16_t>(cfg.info.size());
+    core::tunenotes = cfg.notes;
     synth::lastvoice = cfg.lastvoice;
     for (auto& v : synth::voices) {
         v.step = 0;

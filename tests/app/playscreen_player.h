@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/playback.h"
+
 namespace testplayer {
 
 struct config {
@@ -16,6 +18,8 @@ struct config {
     uint64_t songframes = 0;
     uint8_t lastvoice = 2;
     std::string info = "TEST TUNE BY NOBODY";
+    std::vector<std::string> refused;  // names whose load fails
+    core::ttunenotes notes;             // what load hands the play screen
 };
 
 struct record {

@@ -458,4 +458,90 @@ TEST_F(PlayScreen, RestartClearsTheNoteDisplayAfterTheNextRedraw)
     shell::playend();
 }
 
+TEST_F(PlayScreen, TheInformationLineGoesOnWithTheNotesOfThePlayingSubsong)
+{
+    testplayer::cfg.lastsong = 1;
+    testplayer::cfg.info = "INFO ";
+    testplayer::cfg.notes = {"WHOLE", {"", "SECOND"}};
+    ASSERT_TRUE(shell::playstart());
+    // Scrolled so far that cell 0 shows the text's first character.
+    shell::scrollpos = 80;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO   WHOLE");
+    core::cursong = 1;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO   WHOLE    SECOND");
+
+    // The line starts again only after the notes have scrolled through.
+    const uint16_t total = static_cast<uint16_t>(5 + core::notesline(1).size());
+    for (const uint16_t from : {uint16_t(5 + 79), uint16_t(total + 78), uint16_t(total + 79)}) {
+        shell::scrollpos = from;
+        for (int i = 0; i < 3; ++i) shell::playredraw();
+        EXPECT_EQ(shell::scrollpos, from == total + 79 ? 1 : from + 1) << from;
+    }
+    shell::playend();
+
+    // The next tune brings no notes: none are left over.
+    testplayer::cfg.notes = {};
+    core::cursong = 0;
+    ASSERT_TRUE(shell::playstart());
+    shell::scrollpos = 80;
+    shell::restoreplayframe();
+    EXPECT_EQ(trimmed(4), "INFO");
+    shell::playend();
+}
+
+TEST_F(PlayScreen, AMouseDragEditsTheSameWaveValuesAtTwoTimesAndInFullScreen)
+{
+    ASSERT_TRUE(shell::playstart());
+    // Clicks, drags and the wheel over both halves of the editor, in the
+    // screen's own pixels.
+    struct step {
+        int x, y;
+        uint8_t buttonorstate;
+        bool motion;
+    };
+    const step steps[] = {
+        {330, 391, 1, false}, {10, 291, 1, true}, {45, 250, 1, true}, {90, 170, 1, true}, {130, 300, 4, false},
+        {560, 200, 1, true},  {600, 180, 3, false}, {200, 140, 1, false}, {250, 390, 1, true},
+    };
+    auto run = [&](int k, int ox, int oy) {
+        for (int i = 0; i < synth::waveparamcount; ++i) synth::waveparams[i] = static_cast<uint8_t>(128 + i);
+        std::vector<SDL_Event> events;
+        for (const step& s : steps) {
+            // Anywhere inside the pixel's block.
+            const int x = ox + s.x * k + (k - 1), y = oy + s.y * k + k / 2;
+            events.push_back(s.motion ? motionevent(x, y, s.buttonorstate) : buttonevent(x, y, s.buttonorstate));
+        }
+        // On the black border a click edits nothing (at 1x, unmapped, the
+        // same numbers would edit the source wave).
+        if (ox > 0) events.push_back(buttonevent(ox - 1, oy + 300, 1));
+        if (oy > 0) events.push_back(motionevent(ox + 100, oy - 1, 1));
+        for (SDL_Event& e : events) EXPECT_EQ(SDL_PushEvent(&e), 0);
+        SDL_Event left;
+        while (SDL_PeepEvents(&left, 1, SDL_PEEKEVENT, SDL_ALLEVENTS) > 0) shell::playpass();
+        std::vector<int> values;
+        for (int i = 0; i < synth::waveparamcount; ++i) values.push_back(synth::waveparams[i]);
+        return values;
+    };
+    const std::vector<int> one = run(1, 0, 0);
+    EXPECT_NE(one[0], 128) << "the drag edits";
+
+    screen::windowscale = 2;
+    screen::setvideomode(false);
+    EXPECT_EQ(run(2, 0, 0), one) << "2x";
+
+    screen::desktopwidth = 1920;
+    screen::desktopheight = 1080;
+    screen::setvideomode(true);
+    ASSERT_EQ(screen::placement, (screen::tplacement{2, 320, 140}));
+    EXPECT_EQ(run(2, 320, 140), one) << "full screen";
+
+    screen::desktopwidth = screen::desktopheight = 0;
+    screen::windowscale = 1;
+    screen::setvideomode(true);
+    EXPECT_FALSE(screen::fullscreen);
+    shell::playend();
+}
+
 }  // namespace

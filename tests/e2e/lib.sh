@@ -3,7 +3,8 @@
 # Source it from a test script; every test gets its own scratch folder and
 # display, and everything is cleaned up on exit.
 #
-# Environment (set by ctest): TARPLAY_BIN, TARPLAY_BUILD, TARPLAY_SOURCE.
+# Environment (set by ctest): TARPLAY_BIN, TARPLAY_BUILD, TARPLAY_SOURCE;
+# E2E_SCREEN, set before sourcing, the X screen (1024x768x24 by default).
 
 set -euo pipefail
 
@@ -13,6 +14,9 @@ E2E_PID=
 E2E_WID=
 E2E_EXIT=
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
+# The programs remember settings in the user's configuration folder: every
+# test starts from none and never reads or writes the real user's.
+export XDG_CONFIG_HOME="$E2E_TMP/config"
 
 e2e_cleanup() {
     if [ -n "$E2E_PID" ] && kill -0 "$E2E_PID" 2>/dev/null; then
@@ -47,7 +51,7 @@ start_xvfb() {
         if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then continue; fi
         # -noreset: the probe below must not make the server reset (and refuse
         # connections for a moment) when it disconnects.
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
+        Xvfb ":$n" -screen 0 "${E2E_SCREEN:-1024x768x24}" -nolisten tcp -noreset >"$E2E_TMP/xvfb.log" 2>&1 &
         E2E_XVFB_PID=$!
         export DISPLAY=":$n"
         for _ in $(seq 1 100); do

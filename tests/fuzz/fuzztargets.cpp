@@ -13,6 +13,7 @@
 #include "players/sid/psid.h"
 #include "players/sid/sidplayer.h"
 #include "players/sid/songdb.h"
+#include "players/sid/stil.h"
 #include "screen/console.h"
 #include "synth/synth.h"
 
@@ -123,6 +124,25 @@ int fuzzhvsc(const uint8_t* data, size_t size)
         for (uint16_t song = 0; song < 300; ++song) sid::hvscsongframes(song, 44100, frames);
     }
     sid::hvscreset();
+    return 0;
+}
+
+int fuzzstil(const uint8_t* data, size_t size)
+{
+    setuponce();
+    // The input as the collection's notes in the start folder, indexed and
+    // asked for a tune it may or may not list, and every entry's notes
+    // shown for each subsong.
+    writefile("STIL.txt", data, size);
+    sid::stilreset();
+    sid::stilstartup();
+    core::tunenotes = sid::stilnotes("MUSICIANS/T/Tester/Tune.sid");
+    for (const auto& [key, entry] : sid::stil.entries) {
+        core::tunenotes = sid::stilnotes(key.size() > 1 ? key.substr(1) : key);
+        for (uint16_t song = 0; song < 258; ++song) core::notesline(static_cast<uint8_t>(song));
+    }
+    core::tunenotes = {};
+    sid::stilreset();
     return 0;
 }
 

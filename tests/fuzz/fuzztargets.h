@@ -12,5 +12,6 @@ int fuzzpsid(const uint8_t* data, size_t size);
 int fuzzahx(const uint8_t* data, size_t size);
 int fuzzsongdb(const uint8_t* data, size_t size);
 int fuzzhvsc(const uint8_t* data, size_t size);
+int fuzzstil(const uint8_t* data, size_t size);
 
 }  // namespace fuzz

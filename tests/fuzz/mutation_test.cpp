@@ -131,6 +131,15 @@ bytes hvsclist()
     return bytes(t.begin(), t.end());
 }
 
+bytes stilnotes()
+{
+    const std::string t =
+        "# notes\n/MUSICIANS/T/Tester/\nCOMMENT: folder\n\n"
+        "/MUSICIANS/T/Tester/Tune.sid\r\n  TITLE: Tune\r\n ARTIST: Band \xE9\xFF\r\n"
+        "COMMENT: first\n         second\n(#1)\n   NAME: one\n(#255)\n AUTHOR: last\n(#2)\n";
+    return bytes(t.begin(), t.end());
+}
+
 TEST(Fuzz, PsidLoaderSurvivesMutatedTunes)
 {
     auto seeds = seedsfrom(".sid");
@@ -153,6 +162,11 @@ TEST(Fuzz, SongLengthDatabaseSurvivesMutatedFiles)
 TEST(Fuzz, CollectionSongLengthListSurvivesMutatedFiles)
 {
     run(fuzz::fuzzhvsc, {hvsclist()}, 3000);
+}
+
+TEST(Fuzz, CollectionNotesSurviveMutatedFiles)
+{
+    run(fuzz::fuzzstil, {stilnotes()}, 2000);
 }
 
 // Inputs kept under tests/fuzz/inputs/<target>: every input that once made

@@ -333,4 +333,23 @@ TEST_F(ScreenTest, BackspaceWithShortPrefixGoesToTheTop)
     EXPECT_EQ(seltest::workdir(), root_.string()) << "not at the top: no change of directory";
 }
 
+TEST_F(ScreenTest, AltDigitsChooseTheScaleAndStartNoName)
+{
+    setentry(0, 0, "cat.sid");
+    setentry(1, 0, "2000.sid");
+    dircount = 2;
+    selpos = 0;
+    press(SDLK_2, KMOD_LALT);
+    EXPECT_EQ(selpos, 0) << "not a search for 2";
+    EXPECT_EQ(selector::quickpos, 0);
+    EXPECT_EQ(screen::windowscale, 2);
+    press(SDLK_9, KMOD_RALT);
+    EXPECT_EQ(selpos, 0);
+    EXPECT_EQ(screen::windowscale, 2);
+    press(SDLK_2);
+    EXPECT_EQ(selpos, 1) << "without Alt the digit searches";
+    press(SDLK_1, KMOD_LALT);
+    EXPECT_EQ(screen::windowscale, 1);
+}
+
 }  // namespace

@@ -51,7 +51,6 @@ bool timekey(const SDL_keysym& key)
     const uint32_t rate = core::tickrate;
     switch (key.sym) {
     case SDLK_RETURN:
-        if (key.mod & KMOD_ALT) return false;
         core::tickpos = 0;
         return true;
     case SDLK_RIGHT:

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "players/sid/collection.h"
 #include "players/sid/md5.h"
 
 namespace sid {
@@ -196,24 +197,23 @@ bool hvscload(const std::filesystem::path& file)
     return true;
 }
 
+namespace {
+
+bool loadlist(const fs::path& file, const fs::path&)
+{
+    return hvscload(file);
+}
+
+}  // namespace
+
 void hvscstartup()
 {
-    if (!hvscload(hvscfilename)) hvscload(fs::path(hvscdocsdir) / hvscfilename);
+    loadfromstart(fs::path(), hvscfilename, loadlist);
 }
 
 void hvscsearch(const std::filesystem::path& dir)
 {
-    std::error_code ec;
-    fs::path p = fs::absolute(dir, ec);
-    if (ec) return;
-    // The collection keeps its DOCUMENTS folder at its root, some levels
-    // above the tunes.
-    while (!hvscdb.loaded) {
-        hvscload(p / hvscdocsdir / hvscfilename);
-        fs::path parent = p.parent_path();
-        if (parent.empty() || parent == p) break;
-        p = std::move(parent);
-    }
+    if (!hvscdb.loaded) loadabove(dir, hvscfilename, loadlist);
 }
 
 bool hvsclookup(const std::string& file)

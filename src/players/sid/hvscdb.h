@@ -18,10 +18,11 @@
 #include <string_view>
 #include <vector>
 
+#include "players/sid/collection.h"
+
 namespace sid {
 
 inline constexpr const char* hvscfilename = "Songlengths.md5";
-inline constexpr const char* hvscdocsdir = "DOCUMENTS";
 
 struct thvsctune {
     std::array<uint8_t, 16> digest;

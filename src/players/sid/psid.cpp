@@ -11,6 +11,7 @@
 #include "players/sid/cpu.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidload.h"
+#include "players/sid/stil.h"
 #include "players/sid/sidregs.h"
 #include "screen/console.h"
 #include "synth/synth.h"
@@ -281,6 +282,7 @@ bool sidload(const std::string& filename)
     cyclebudget = 0;
     playcountdown = 0;
     sidloaded = sidreadfile();
+    if (sidloaded) core::tunenotes = stilnotes(sidfile);
     core::tickcontractreset();
     sidsong = core::cursong;
     const bool result = sidinit(sidsong);

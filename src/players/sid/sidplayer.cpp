@@ -5,6 +5,7 @@
 #include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidload.h"
+#include "players/sid/stil.h"
 
 namespace sid {
 
@@ -23,6 +24,7 @@ void sidmoduleinit()
     p.info = "SID player v0.5 | based upon vemtok 1.4 and gruvex";
 
     sidloadinit();
+    stilstartup();
 }
 
 }  // namespace sid

@@ -4,7 +4,9 @@
 #include <SDL.h>
 
 #include "core/playback.h"
+#include "app/playscreen.h"
 #include "app/program.h"
+#include "screen/video.h"
 #include "synth/fm/record.h"
 
 namespace {
@@ -53,6 +55,20 @@ TEST_F(Tarplay8Keys, RightButtonLeavesAndTheLeftEditsNothing)
     EXPECT_FALSE(core::quitplay);
     click(SDL_BUTTON_RIGHT);
     EXPECT_TRUE(core::quitplay);
+}
+
+TEST_F(Tarplay8Keys, WithAltHeldTheDigitsChooseTheScaleAndMuteNothing)
+{
+    for (int sym = SDLK_1; sym <= SDLK_8; ++sym) {
+        SDL_Event ev{};
+        ev.type = SDL_KEYDOWN;
+        ev.key.keysym.sym = static_cast<SDLKey>(sym);
+        ev.key.keysym.mod = KMOD_LALT;
+        shell::playevent(ev);
+    }
+    for (int v = 0; v < 8; ++v) EXPECT_FALSE(synth::voicemuted(v)) << v;
+    EXPECT_EQ(screen::windowscale, 4) << "Alt+5 to Alt+8 change nothing";
+    screen::windowscale = 1;
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 #include "core/audio.h"
 #include "app/audiolife.h"
+#include "app/continuous.h"
+#include "app/settings.h"
 #include "core/playback.h"
 #include "core/tickcontract.h"
 #include "core/tuneclock.h"
@@ -19,6 +21,7 @@
 #include "core/tuneclock_ticks.h"
 #include "app/wavrecord.h"
 #include "players/sid/sidregs_decoded.h"
+#include "synth/pd32/wave.h"
 #include "screen/console.h"
 #include "screen/video.h"
 #include "synth/synth.h"
@@ -152,6 +155,54 @@ TEST_F(TarplayPd, NoAudioDeviceBackToTheSelectorEveryTimeWhileRecordingWorks)
     EXPECT_EQ(le32(24), 48000u);
     EXPECT_EQ(le32(28), 192000u);
     EXPECT_EQ(player.stops, 0) << "stop is never called";
+}
+
+TEST_F(TarplayPd, TheTuneEndsAtItsLengthInTicksForContinuousPlay)
+{
+    // Ten ticks long: the tenth tick reports the end, once, whatever the
+    // frames played; with continuous play on, the last subsong's end ends
+    // the play screen.
+    ASSERT_TRUE(load("tune.sid"));
+    core::playedframes = 0;
+    core::songframes = 0;  // the frame count plays no part here
+    core::tuneended = false;
+    core::quitplay = false;
+    for (int t = 1; t <= 9; ++t) {
+        tick();
+        EXPECT_FALSE(core::tuneended.load()) << t;
+    }
+    tick();
+    EXPECT_TRUE(core::tuneended.load());
+    core::tuneended = false;
+    tick();
+    EXPECT_FALSE(core::tuneended.load()) << "reported once";
+    // A restart and the end comes again.
+    core::tickpos = 0;
+    player.ticks = 0;  // what a player's start does
+    for (int t = 0; t < 10; ++t) tick();
+    EXPECT_TRUE(core::tuneended.load());
+    core::lastsong = 0;
+    settings::current.continuous = true;
+    shell::continuousstep();
+    EXPECT_TRUE(core::quitplay.load());
+    settings::current.continuous = false;
+}
+
+TEST_F(TarplayPd, WithAltHeldTheDigitsChooseTheScaleAndLeaveTheWaveAlone)
+{
+    synth::mult = 2;
+    for (int sym = SDLK_0; sym <= SDLK_9; ++sym) {
+        SDL_Event ev{};
+        ev.type = SDL_KEYDOWN;
+        ev.key.keysym.sym = static_cast<SDLKey>(sym);
+        ev.key.keysym.mod = KMOD_RALT;
+        shell::playevent(ev);
+    }
+    EXPECT_EQ(synth::mult.load(), 2);
+    EXPECT_EQ(screen::windowscale, 4);
+    EXPECT_EQ(screen::surface->w, 640 * 4);
+    screen::windowscale = 1;
+    screen::setvideomode(false);
 }
 
 }  // namespace

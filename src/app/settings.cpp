@@ -1,0 +1,138 @@
+#include "app/settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+#include "common/files.h"
+
+namespace settings {
+
+tsettings current;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The file holds a few short lines; anything larger is not ours.
+constexpr size_t maxfilesize = 4096;
+
+std::string_view trim(std::string_view s)
+{
+    const size_t first = s.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) return {};
+    const size_t last = s.find_last_not_of(" \t\r");
+    return s.substr(first, last - first + 1);
+}
+
+// "1"/"on"/"yes" and "0"/"off"/"no"; false when the value is neither.
+bool readflag(std::string_view value, bool& out)
+{
+    if (value == "1" || value == "on" || value == "yes") {
+        out = true;
+        return true;
+    }
+    if (value == "0" || value == "off" || value == "no") {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+fs::path fromenv(const char* name)
+{
+    const char* v = std::getenv(name);
+    if (!v || !*v) return {};
+    return fs::path(v);
+}
+
+bool readsmall(const fs::path& file, std::string& out)
+{
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(file, ec);
+    if (ec || size > maxfilesize) return false;
+    std::FILE* f = fopenregular(file.string(), "rb");
+    if (!f) return false;
+    out.resize(static_cast<size_t>(size));
+    const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
+    std::fclose(f);
+    return ok;
+}
+
+}  // namespace
+
+fs::path settingsfile()
+{
+#ifdef _WIN32
+    fs::path base = fromenv("APPDATA");
+#else
+    fs::path base = fromenv("XDG_CONFIG_HOME");
+    // The base directory specification: a relative value is to be ignored.
+    if (!base.empty() && base.is_relative()) base.clear();
+    if (base.empty()) {
+        const fs::path home = fromenv("HOME");
+        if (!home.empty()) base = home / ".config";
+    }
+#endif
+    if (base.empty()) return {};
+    return base / "tarplay" / "settings";
+}
+
+tsettings parsesettings(std::string_view text)
+{
+    tsettings s;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = trim(text.substr(start, end - start));
+        start = end + 1;
+        if (line.empty() || line[0] == '#') continue;
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos) continue;
+        const std::string_view name = trim(line.substr(0, eq));
+        const std::string_view value = trim(line.substr(eq + 1));
+        if (name == "continuous") readflag(value, s.continuous);
+        if (name == "fullscreen") readflag(value, s.fullscreen);
+        if (name == "scale" && value.size() == 1 && value[0] >= '1' && value[0] <= '4') s.scale = value[0] - '0';
+    }
+    return s;
+}
+
+std::string formatsettings(const tsettings& s)
+{
+    std::string t = "# tarplay's settings, written by the program\n";
+    if (s.scale >= 1 && s.scale <= 4) t += "scale=" + std::to_string(s.scale) + "\n";
+    t += std::string("fullscreen=") + (s.fullscreen ? "1" : "0") + "\n";
+    t += std::string("continuous=") + (s.continuous ? "1" : "0") + "\n";
+    return t;
+}
+
+void loadsettings()
+{
+    current = tsettings{};
+    const fs::path file = settingsfile();
+    std::string text;
+    if (file.empty() || !readsmall(file, text)) return;
+    current = parsesettings(text);
+}
+
+bool savesettings()
+{
+    const fs::path file = settingsfile();
+    if (file.empty()) return false;
+    std::error_code ec;
+    fs::create_directories(file.parent_path(), ec);
+    if (ec) return false;
+    std::string temp;
+    std::FILE* f = createbeside(file.string(), temp);
+    if (!f) return false;
+    const std::string text = formatsettings(current);
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fclose(f) == 0 && ok;
+    if (ok) ok = replacefile(temp, file.string());
+    if (!ok) fs::remove(temp, ec);
+    return ok;
+}
+
+}  // namespace settings
