@@ -46,19 +46,6 @@ fs::path fromenv(const char* name)
     return fs::path(v);
 }
 
-bool readsmall(const fs::path& file, std::string& out)
-{
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > maxfilesize) return false;
-    std::FILE* f = fopenregular(file.string(), "rb");
-    if (!f) return false;
-    out.resize(static_cast<size_t>(size));
-    const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
-    std::fclose(f);
-    return ok;
-}
-
 }  // namespace
 
 fs::path settingsfile()
@@ -113,7 +100,7 @@ void loadsettings()
     current = tsettings{};
     const fs::path file = settingsfile();
     std::string text;
-    if (file.empty() || !readsmall(file, text)) return;
+    if (file.empty() || !readwholefile(file, maxfilesize, text)) return;
     current = parsesettings(text);
 }
 

@@ -109,3 +109,17 @@ std::FILE* createbeside(const std::string& name, std::string& tempname)
     }
     return nullptr;
 }
+
+bool readwholefile(const std::filesystem::path& file, uintmax_t limit, std::string& out)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec)) return false;
+    const uintmax_t size = std::filesystem::file_size(file, ec);
+    if (ec || size > limit) return false;
+    std::FILE* f = fopenregular(file.string(), "rb");
+    if (!f) return false;
+    out.resize(static_cast<size_t>(size));
+    const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
+    std::fclose(f);
+    return ok;
+}

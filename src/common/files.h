@@ -4,7 +4,9 @@
 // endless data), and a file is replaced only once its successor is complete.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 // fopen for mode "rb", "r+b" or "wb" that refuses (null, errno set) anything
@@ -20,3 +22,7 @@ std::FILE* createbeside(const std::string& name, std::string& tempname);
 // Puts the file from in the place of name, replacing whatever had that name;
 // false (errno set) on failure, which leaves both as they were.
 bool replacefile(const std::string& from, const std::string& name);
+
+// Reads a regular file of at most limit bytes whole into out; false when it
+// is missing, not a regular file, larger, or cannot be read.
+bool readwholefile(const std::filesystem::path& file, uintmax_t limit, std::string& out);

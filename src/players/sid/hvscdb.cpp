@@ -24,21 +24,6 @@ constexpr size_t maxlengths = 256;
 constexpr uintmax_t maxlistsize = uintmax_t{256} << 20;
 constexpr uintmax_t maxtunesize = uintmax_t{16} << 20;
 
-// Reads a regular file of at most limit bytes whole; false if it cannot.
-bool readwhole(const fs::path& file, uintmax_t limit, std::string& out)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return false;
-    const uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > limit) return false;
-    std::FILE* f = fopenregular(file.string(), "rb");
-    if (!f) return false;
-    out.resize(static_cast<size_t>(size));
-    const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
-    std::fclose(f);
-    return ok;
-}
-
 int hexvalue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
@@ -190,7 +175,7 @@ void hvscparse(std::string_view text)
 bool hvscload(const std::filesystem::path& file)
 {
     std::string text;
-    if (!readwhole(file, maxlistsize, text)) return false;
+    if (!readwholefile(file, maxlistsize, text)) return false;
     hvscparse(text);
     hvscdb.loaded = true;
     hvscdb.file = file;
@@ -225,7 +210,7 @@ bool hvsclookup(const std::string& file)
         hvscsearch(fs::absolute(file, ec).parent_path());
     }
     std::string data;
-    if (db.tunes.empty() || !readwhole(file, maxtunesize, data)) return false;
+    if (db.tunes.empty() || !readwholefile(file, maxtunesize, data)) return false;
     return hvscfind(md5digest(reinterpret_cast<const uint8_t*>(data.data()), data.size()));
 }
 

@@ -142,20 +142,6 @@ bool parseline(std::string_view line, tparse& at)
     return true;
 }
 
-bool readwhole(const fs::path& file, std::string& out)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return false;
-    const uintmax_t size = fs::file_size(file, ec);
-    if (ec || size > maxstilsize) return false;
-    std::FILE* f = fopenregular(file.string(), "rb");
-    if (!f) return false;
-    out.resize(static_cast<size_t>(size));
-    const bool ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
-    std::fclose(f);
-    return ok;
-}
-
 bool loadnotes(const fs::path& file, const fs::path& root)
 {
     return stilload(file, root);
@@ -197,7 +183,7 @@ void stilparse(std::string_view text)
 bool stilload(const fs::path& file, const fs::path& root)
 {
     std::string text;
-    if (!readwhole(file, text)) return false;
+    if (!readwholefile(file, maxstilsize, text)) return false;
     stilparse(text);
     stil.loaded = true;
     std::error_code ec;
