@@ -17,6 +17,7 @@
 #include "players/sid/sidplayer.h"
 #include "screen/console.h"
 #include "screen/video.h"
+#include "synth/pd/wave.h"
 #include "synth/synth.h"
 
 namespace {
