@@ -54,7 +54,8 @@ fs::path settingsfile()
     fs::path base = fromenv("APPDATA");
 #else
     fs::path base = fromenv("XDG_CONFIG_HOME");
-    // The base directory specification: a relative value is to be ignored.
+    // XDG_CONFIG_HOME counts only as an absolute path; a relative one is
+    // passed over, as other desktop programs do.
     if (!base.empty() && base.is_relative()) base.clear();
     if (base.empty()) {
         const fs::path home = fromenv("HOME");
