@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "common/lines.h"
 
 namespace settings {
 
@@ -12,18 +13,13 @@ tsettings current;
 
 namespace {
 
+// What may stand around a name or a value.
+constexpr std::string_view blanks = " \t\r";
+
 namespace fs = std::filesystem;
 
 // The file holds a few short lines; anything larger is not ours.
 constexpr size_t maxfilesize = 4096;
-
-std::string_view trim(std::string_view s)
-{
-    const size_t first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) return {};
-    const size_t last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
 
 // "1"/"on"/"yes" and "0"/"off"/"no"; false when the value is neither.
 bool readflag(std::string_view value, bool& out)
@@ -69,17 +65,14 @@ fs::path settingsfile()
 tsettings parsesettings(std::string_view text)
 {
     tsettings s;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = trim(text.substr(start, end - start));
-        start = end + 1;
+    std::string_view raw;
+    for (size_t pos = 0; nextline(text, pos, raw);) {
+        const std::string_view line = trimmed(raw, blanks);
         if (line.empty() || line[0] == '#') continue;
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        const std::string_view name = trim(line.substr(0, eq));
-        const std::string_view value = trim(line.substr(eq + 1));
+        const std::string_view name = trimmed(line.substr(0, eq), blanks);
+        const std::string_view value = trimmed(line.substr(eq + 1), blanks);
         if (name == "continuous") readflag(value, s.continuous);
         if (name == "fullscreen") readflag(value, s.fullscreen);
         if (name == "scale" && value.size() == 1 && value[0] >= '1' && value[0] <= '4') s.scale = value[0] - '0';

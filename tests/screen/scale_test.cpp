@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "portable.h"
+#include "sdlfixture.h"
 #include "screen/console.h"
 #include "screen/video.h"
 
@@ -16,25 +17,8 @@ namespace {
 
 using namespace screen;
 
-class ScaleTest : public ::testing::Test {
+class ScaleTest : public SdlFixture {
 protected:
-    void SetUp() override
-    {
-        portable::setenvdefault("SDL_VIDEODRIVER", "dummy");
-        screenreset();
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    }
-    void TearDown() override
-    {
-        SDL_Quit();
-        surface = nullptr;
-        fullscreen = false;
-        windowscale = 1;
-        desktopwidth = desktopheight = 0;
-        placement = {};
-        viewchanged = nullptr;
-    }
-
     // The surface as a grey-less picture: width, height and pixels.
     struct picture {
         int w = 0, h = 0;

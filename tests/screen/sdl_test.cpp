@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "portable.h"
+#include "sdlfixture.h"
 #include "screen/console.h"
 #include "screen/video.h"
 
@@ -17,21 +18,8 @@ namespace {
 
 using namespace screen;
 
-class SdlTest : public ::testing::Test {
+class SdlTest : public SdlFixture {
 protected:
-    void SetUp() override
-    {
-        portable::setenvdefault("SDL_VIDEODRIVER", "dummy");
-        screenreset();
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    }
-    void TearDown() override
-    {
-        SDL_Quit();
-        surface = nullptr;
-        fullscreen = false;
-    }
-
     static std::vector<uint8_t> surfacepixels()
     {
         std::vector<uint8_t> out;

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "common/lines.h"
 #include "players/sid/collection.h"
 #include "players/sid/md5.h"
 
@@ -154,13 +155,8 @@ void hvscparse(std::string_view text)
     db.tunes.reserve(text.size() / 64);
     db.lengths.reserve(text.size() / 48);
 
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    std::string_view line;
+    for (size_t pos = 0; nextline(text, pos, line);) {
         const size_t first = line.find_first_not_of(" \t");
         if (first == std::string_view::npos || line[first] == ';' || line[first] == '[') continue;
         thvsctune tune{};

@@ -7,6 +7,7 @@
 
 #include "common/ioerror.h"
 #include "common/files.h"
+#include "common/lines.h"
 #include "players/sid/md5.h"
 
 namespace sid {
@@ -145,15 +146,10 @@ void convertsongdb(const std::string& textfile, const std::string& binfile)
 
     std::vector<uint8_t> out;
     out.reserve(text.size());
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    std::string_view line;
+    for (size_t pos = 0; nextline(text, pos, line);) {
         if (line.size() < 33 || line[0] == ';' || line[0] == '[') continue;
-        if (!convertline(line, out)) return;
+        if (!convertline(std::string(line), out)) return;
     }
 
     // A database that cannot be written stays missing: the tunes play with

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/files.h"
+#include "common/lines.h"
 #include "players/sid/collection.h"
 
 namespace sid {
@@ -49,13 +50,6 @@ std::string_view trimright(std::string_view s)
     return last == std::string_view::npos ? std::string_view{} : s.substr(0, last + 1);
 }
 
-std::string_view trim(std::string_view s)
-{
-    s = trimright(s);
-    const size_t first = s.find_first_not_of(" \t");
-    return first == std::string_view::npos ? std::string_view{} : s.substr(first);
-}
-
 void appendtext(std::string& to, std::string_view text)
 {
     for (const char c : text) {
@@ -88,7 +82,7 @@ bool fieldline(std::string_view line, std::string_view& name, std::string_view& 
     for (size_t k = i; k < 7; ++k)
         if (line[k] < 'A' || line[k] > 'Z') return false;
     name = line.substr(i, 7 - i);
-    text = line.size() > 9 ? trim(line.substr(9)) : std::string_view{};
+    text = line.size() > 9 ? trimmed(line.substr(9)) : std::string_view{};
     return true;
 }
 
@@ -125,7 +119,7 @@ bool parseline(std::string_view line, tparse& at)
     std::string_view name, text;
     if (line.size() > 9 && line.substr(0, 9) == "         ") {
         if (!at.field) return false;
-        text = trim(line);
+        text = trimmed(line);
         if (text.empty()) return true;
         std::string& to = at.target();
         appendtext(to, " ");
@@ -164,14 +158,9 @@ void stilparse(std::string_view text)
     // About 200 bytes an entry in the collection's file.
     stil.entries.reserve(text.size() / 200);
     tparse at;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (trim(line).empty()) {
+    std::string_view line;
+    for (size_t pos = 0; nextline(text, pos, line);) {
+        if (trimmed(line).empty()) {
             at = tparse{};  // a blank line ends the entry
             continue;
         }
