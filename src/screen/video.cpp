@@ -94,38 +94,6 @@ struct tsent {
 };
 tsent sent;
 
-// Copies the changed rows inside both the surface's and the frame's bounds
-// (the surface normally has exactly the frame's pitch and height; another
-// shape, or one opened for fewer rows, is never overrun) and collects them
-// as bands of whole rows. Returns the number of bands.
-int copytosurface(SDL_Rect* bands, int maxbands)
-{
-    if (!surface->pixels || surface->format->BytesPerPixel != 1) return 0;
-    const int rows = std::min(shownrows() * 8, static_cast<int>(surface->h));
-    const int width = std::min(framewidth, static_cast<int>(surface->w));
-    const bool whole = !sent.valid || sent.surface != surface;
-    sent.surface = surface;
-    sent.valid = true;
-    auto* pixels = static_cast<uint8_t*>(surface->pixels);
-    int count = 0;
-    for (int y = 0; y < rows; ++y) {
-        const uint8_t* row = framebuf.data() + y * framewidth;
-        uint8_t* shown = sent.pixels.data() + y * framewidth;
-        if (!whole && std::memcmp(row, shown, width) == 0) continue;
-        std::memcpy(shown, row, width);
-        std::memcpy(pixels + y * surface->pitch, row, width);
-        SDL_Rect& last = bands[count > 0 ? count - 1 : 0];
-        if (count > 0 && last.y + last.h == y) {
-            ++last.h;
-        } else if (count < maxbands) {
-            bands[count++] = {0, static_cast<int16_t>(y), static_cast<uint16_t>(width), 1};
-        } else {
-            last.h = static_cast<uint16_t>(y + 1 - last.y);  // out of bands: stretch the last
-        }
-    }
-    return count;
-}
-
 // One row of the frame widened, every pixel k times: a loop the compiler
 // unrolls and vectorises for each k, where a call per pixel would cost more
 // than the rest of the present.
@@ -142,14 +110,17 @@ void widenrow(int k, const uint8_t* row, uint8_t* out)
     case 2: widen<2>(row, out); break;
     case 3: widen<3>(row, out); break;
     case 4: widen<4>(row, out); break;
-    default: widen<1>(row, out); break;
+    default: std::memcpy(out, row, framewidth); break;
     }
 }
 
-// The same for a screen scaled and placed on a larger surface: each changed
-// row widened into whole blocks and sent scale times, clipped to the
-// surface; bands in the surface's coordinates.
-int copyscaled(SDL_Rect* bands, int maxbands)
+// Copies the changed rows to the surface and collects them as bands of whole
+// rows in the surface's coordinates; returns the number of bands. Each row
+// is widened into blocks of the placement's scale and sent that many times
+// at its place; whatever falls outside the surface is cut (the surface
+// normally fits the placed screen; another shape is never overrun). A new
+// surface is sent whole, with the border around the screen black.
+int copytosurface(SDL_Rect* bands, int maxbands)
 {
     if (!surface->pixels || surface->format->BytesPerPixel != 1) return 0;
     const int k = placement.scale;
@@ -175,8 +146,12 @@ int copyscaled(SDL_Rect* bands, int maxbands)
         const int top = placement.y + y * k;
         const int height = std::min(k, static_cast<int>(surface->h) - top);
         if (height <= 0) continue;
-        widenrow(k, row, line.data());
-        for (int j = 0; j < height; ++j) std::memcpy(pixels + (top + j) * surface->pitch + left, line.data(), width);
+        const uint8_t* wide = row;
+        if (k > 1) {
+            widenrow(k, row, line.data());
+            wide = line.data();
+        }
+        for (int j = 0; j < height; ++j) std::memcpy(pixels + (top + j) * surface->pitch + left, wide, width);
         SDL_Rect& last = bands[count > 0 ? count - 1 : 0];
         if (count > 0 && last.y + last.h == top) {
             last.h = static_cast<uint16_t>(last.h + height);
@@ -184,7 +159,7 @@ int copyscaled(SDL_Rect* bands, int maxbands)
             bands[count++] = {static_cast<int16_t>(left), static_cast<int16_t>(top), static_cast<uint16_t>(width),
                               static_cast<uint16_t>(height)};
         } else {
-            last.h = static_cast<uint16_t>(top + height - last.y);
+            last.h = static_cast<uint16_t>(top + height - last.y);  // out of bands: stretch the last
         }
     }
     if (whole) {
@@ -349,7 +324,7 @@ void presentframe()
     SDL_Rect bands[frameheight / 8];
     int count = 0;
     if (SDL_LockSurface(surface) == 0) {
-        count = identity() ? copytosurface(bands, frameheight / 8) : copyscaled(bands, frameheight / 8);
+        count = copytosurface(bands, frameheight / 8);
         SDL_UnlockSurface(surface);
     }
     if (count > 0) SDL_UpdateRects(surface, count, bands);
