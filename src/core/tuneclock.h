@@ -36,4 +36,11 @@ clockreading clockread();
 // Frames past which the recorder stops a player that never ends its tune.
 uint64_t recordlimit();
 
+// A length the user gives in seconds (the command-line renderer), set after
+// the load in place of the one the player found; and the loaded tune's
+// length in frames as far as the clock counts it (the tick that reaches a
+// length in ticks runs at the start of the tick before's frames).
+void clocksetlength(double seconds);
+uint64_t clocklengthframes();
+
 }  // namespace core

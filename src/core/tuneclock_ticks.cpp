@@ -2,6 +2,9 @@
 // the position wraps at 65536 ticks.
 #include "core/tuneclock_ticks.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/shared.h"
 #include "core/tuneclock.h"
 
@@ -47,6 +50,19 @@ uint64_t recordlimit()
     // Every tick moves the position on by one, so within 65536 ticks it
     // meets the length; a tick is at most 65535 frames.
     return uint64_t{65536} * 65535;
+}
+
+void clocksetlength(double seconds)
+{
+    // A length stops at 65535 ticks (21 minutes at 50 Hz).
+    const double ticks = std::round(seconds * tickrate);
+    songticks = static_cast<uint16_t>(std::clamp(ticks, 0.0, 65535.0));
+}
+
+uint64_t clocklengthframes()
+{
+    const uint16_t ticks = songticks;
+    return uint64_t{ticks > 0 ? ticks - 1u : 0u} * samplespertick;
 }
 
 }  // namespace core

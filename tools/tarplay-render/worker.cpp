@@ -28,6 +28,7 @@
 
 #include "app/audiolife.h"
 #include "core/playback.h"
+#include "core/tuneclock.h"
 #include "app/program.h"
 #include "common/files.h"
 #include "players/ahx/ahxplayer.h"
@@ -36,7 +37,6 @@
 #include "screen/console.h"
 #include "sink.h"
 #include "synth/synth.h"
-#include "worker.h"
 
 namespace {
 
@@ -178,8 +178,8 @@ void removeleftovers(const std::string& final)
 // file beside it. False with error set on a failure.
 bool rendersong(const std::string& final, const settings& s, uint64_t& frames, std::string& error)
 {
-    if (s.seconds > 0) render::settunelength(s.seconds);
-    const uint64_t length = render::tunelengthframes();
+    if (s.seconds > 0) core::clocksetlength(s.seconds);
+    const uint64_t length = core::clocklengthframes();
     const uint64_t fade = s.fade > 0 ? std::min<uint64_t>(length, static_cast<uint64_t>(s.fade * synth::samplerate))
                                      : 0;
 
