@@ -17,7 +17,9 @@ struct run {
 
 run runtool(const std::string& args)
 {
-    const fs::path errfile = fs::temp_directory_path() / "ahxmake_cli_err.txt";
+    // Tests of this suite run in parallel processes: each keeps its own error file.
+    const fs::path errfile =
+        fs::temp_directory_path() / ("ahxmake_cli_err_" + std::to_string(portable::processid()) + ".txt");
     const std::string cmd =
         portable::commandpath(ahxtest::builddir() + "/ahxmake") + " " + args + " 2>" + errfile.string();
     const int status = std::system(cmd.c_str());
