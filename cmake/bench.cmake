@@ -22,6 +22,16 @@ endforeach()
 # The interpreter, the SID player and the AHX replayer on their own.
 tarplay_bench(bench_cpu cpu_bench tarplay tp_sid benchmark::benchmark_main)
 tarplay_bench(bench_sid sid_bench tarplay tp_sid benchmark::benchmark_main)
+# Playing a PSID tune and interrupt-driven tunes: our test tunes, assembled
+# here as well, since a benchmark build has no tests.
+tarplay_bench(bench_machine machine_bench tarplay tp_sid benchmark::benchmark_main)
+foreach(name sid_tune interrupt_tune)
+  tarplay_assemble(${CMAKE_BINARY_DIR}/bench/asm/${name}.prg ${CMAKE_SOURCE_DIR}/tests/players/sid/asm/${name}.a cbm)
+  list(APPEND bench_tunes ${CMAKE_BINARY_DIR}/bench/asm/${name}.prg)
+endforeach()
+add_custom_target(bench_tunes DEPENDS ${bench_tunes})
+add_dependencies(bench_machine bench_tunes)
+target_compile_definitions(bench_machine PRIVATE TARPLAY_BENCH_ASM="${CMAKE_BINARY_DIR}/bench/asm")
 tarplay_bench(bench_ahx ahx_bench tarplay tp_ahx tp_core benchmark::benchmark)
 # Reading the collection's song-length list and its tune notes at their
 # real sizes, and the directory listing.

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "app/audiolife.h"
 #include "app/continuous.h"
 #include "core/playback.h"
@@ -52,6 +54,11 @@ playlayout makelayout(int lastvoice)
     l.gapb = l.wide ? "\xDC" : "";
     l.emptynote = l.wide ? "===" : "==";
     return l;
+}
+
+int shownlastvoice()
+{
+    return std::min<int>(synth::lastvoice, synth::voicecount - 1);
 }
 
 void resetdisplaycounters()
@@ -104,8 +111,8 @@ bool playstart()
     core::clockrestart();
     resetdisplaycounters();
 
-    layout = makelayout(synth::lastvoice & 7);
-    for (int i = 0; i <= (synth::lastvoice & 7); ++i) synth::voicephasereset(i);
+    layout = makelayout(shownlastvoice());
+    for (int i = 0; i <= shownlastvoice(); ++i) synth::voicephasereset(i);
     drawplayframe();
 
     scopescale = 1;

@@ -78,6 +78,9 @@ struct playlayout {
 };
 extern playlayout layout;
 playlayout makelayout(int lastvoice);
+// The highest voice the screen shows: the tune's last, up to the ninth
+// (three SIDs).
+int shownlastvoice();
 
 // Display counters, visible for tests.
 extern uint32_t displaytick;

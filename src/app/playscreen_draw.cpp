@@ -205,7 +205,7 @@ void drawnotecolumn(int i, const synth::tvoiceview& v)
 
 void drawvoices()
 {
-    const int last = synth::lastvoice & 7;
+    const int last = shownlastvoice();
     screen::confillrows(firstvoicerow, last + 1, 0x70);
     for (int i = 0; i <= last; ++i) {
         const synth::tvoiceview v = synth::voiceview(i);
@@ -289,7 +289,7 @@ void drawplayframe()
     screen::curattr = 15;
     screen::conwriteat(0, 0, titlebar);
     screen::curattr = 7;
-    const int last = synth::lastvoice & 7;
+    const int last = shownlastvoice();
     for (int x = 0; x < screen::consolecols; ++x) {
         screen::conputcell(x, 3, 0x09DC);
         screen::conputcell(x, 5, 0x09DF);

@@ -29,6 +29,10 @@ void voicetunereset(int v);
 // modulator for every voice; the other renderers have no use for it.
 void setresonance(uint8_t resonance);
 
+// The most voices this program sounds: a tune with more (a third SID's
+// last voice) leaves the rest unheard.
+int voicelimit();
+
 // The last oscillator output, which a tune may read back (SID voice 3).
 int32_t voicelastout(int v);
 

@@ -27,16 +27,20 @@ void cpureset() {
     pc = static_cast<uint16_t>(cpumem[0xFFFC] + 256 * cpumem[0xFFFD]);
 }
 
+void cpustep() {
+    cpuopcode = cpumem[pc];
+    cpucycles += cycletab[cpuopcode];
+    pc = static_cast<uint16_t>(pc + 1);
+    p |= 0x30;
+    optab[cpuopcode]();
+}
+
 bool cpurun(int32_t budget) {
     cpucycles = 0;
     cpubudget = budget;
     bool result = true;
     while (!cpuhalted) {
-        cpuopcode = cpumem[pc];
-        cpucycles += cycletab[cpuopcode];
-        pc = static_cast<uint16_t>(pc + 1);
-        p |= 0x30;
-        optab[cpuopcode]();
+        cpustep();
         cpubudget -= 1;
         // A budget of 0 or below would otherwise count down past zero
         // forever; it ends the run after one instruction like a budget of 1.
@@ -46,6 +50,18 @@ bool cpurun(int32_t budget) {
         }
     }
     return result;
+}
+
+void cpuinterrupt(uint16_t vector) {
+    const uint8_t pushed[3] = {static_cast<uint8_t>(pc >> 8), static_cast<uint8_t>(pc & 0xFF),
+                               static_cast<uint8_t>((p & ~0x10) | 0x20)};
+    for (uint8_t v : pushed) {
+        cpumem[0x0100 + s] = v;
+        s = static_cast<uint8_t>(s - 1);
+    }
+    p |= 0x04;
+    pc = static_cast<uint16_t>(cpumem[vector] + 256 * cpumem[static_cast<uint16_t>(vector + 1)]);
+    cpucycles += 7;
 }
 
 bool cpucall(uint16_t address, uint8_t acc, int32_t budget) {

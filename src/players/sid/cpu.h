@@ -35,6 +35,15 @@ void cpureset();
 // Runs until BRK (true) or until the budget is spent or a JAM (false).
 bool cpurun(int32_t budget);
 
+// One instruction, its cycles added to cpucycles; for a caller that looks at
+// the machine between instructions. A JAM shows as cpubudget set to 1.
+void cpustep();
+
+// The processor's interrupt entry: PC and P (with B clear) pushed, I set,
+// PC from the vector (0xFFFE for IRQ, 0xFFFA for NMI) as memory holds it;
+// seven cycles.
+void cpuinterrupt(uint16_t vector);
+
 // The call sequence of a tune routine: clears cpuhalted, resets, sets A,
 // pushes the return address 0x0000 and runs address with the budget.
 bool cpucall(uint16_t address, uint8_t acc, int32_t budget);

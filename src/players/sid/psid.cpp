@@ -9,12 +9,14 @@
 #include "core/tickcontract.h"
 #include "common/files.h"
 #include "players/sid/cpu.h"
+#include "players/sid/machine.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidload.h"
 #include "players/sid/stil.h"
 #include "players/sid/sidregs.h"
 #include "screen/console.h"
 #include "synth/synth.h"
+#include "synth/voice.h"
 
 namespace sid {
 
@@ -26,6 +28,8 @@ uint16_t loadaddr = 0, initaddr = 0, playaddr = 0, songs = 0, startsong = 0;
 uint32_t sidspeed = 0;
 bool vbiflag = true;
 uint16_t sidsize = 0;
+bool rsid = false;
+std::array<uint16_t, 3> sidbase{0xD400, 0, 0};
 
 std::array<char, 33> sidname{}, sidauthor{}, sidcopyright{};
 
@@ -39,6 +43,9 @@ namespace {
 
 constexpr uint8_t errorattr = 0x4F;
 constexpr size_t headersize = 118;
+// Version 2 and later: flags, relocation pages, the second and third SID.
+constexpr size_t longheadersize = 124;
+constexpr uint16_t basicflag = 0x0002;  // an RSID tune that is a BASIC program
 
 const char* const readerror = "?FILE READ  ERROR";
 
@@ -95,6 +102,19 @@ void resetvoices()
 
 }  // namespace
 
+uint16_t chipaddressof(uint8_t b)
+{
+    const bool allowed = (b & 1) == 0 && ((b >= 0x42 && b <= 0x7F) || b >= 0xE0);
+    return allowed ? static_cast<uint16_t>(0xD000 + 16 * b) : 0;
+}
+
+int sidchipat(uint16_t address)
+{
+    for (int c = 1; c < sidchips; ++c)
+        if ((address & 0xFFE0) == sidbase[static_cast<size_t>(c)]) return c;
+    return (address >> 8) == 0xD4 ? 0 : -1;
+}
+
 uint16_t latchrate(uint16_t latch)
 {
     if (latch == 0) return 0;
@@ -116,6 +136,8 @@ std::string sidinfoline()
 bool sidreadfile()
 {
     cpu::cpumem.fill(0);
+    rsid = false;
+    sidchips = 1;
     tunefile f(sidfile);
     if (!f.ok()) {
         showerror(readerror);
@@ -127,10 +149,12 @@ bool sidreadfile()
         showerror(readerror);
         return false;
     }
-    if (std::memcmp(header, "PSID", 4) != 0) {
-        showerror(badformatmessage(std::string(reinterpret_cast<const char*>(header), 4)));
+    const std::string magic(reinterpret_cast<const char*>(header), 4);
+    if (!magicaccepted(magic)) {
+        showerror(badformatmessage(magic));
         return false;
     }
+    rsid = magic == "RSID";
     if (!f.read(header + 4, 2)) {
         showerror(readerror);
         return false;
@@ -156,6 +180,27 @@ bool sidreadfile()
     copytext(sidname, header + 22);
     copytext(sidauthor, header + 54);
     copytext(sidcopyright, header + 86);
+
+    uint8_t more[longheadersize - headersize] = {};
+    if (version >= 2 && dataoffset >= longheadersize && !f.read(more, sizeof more)) {
+        showerror(readerror);
+        return false;
+    }
+    if (rsid && (bigword(more) & basicflag)) {
+        showerror("BASIC tunes cannot be played");
+        return false;
+    }
+    sidchips = 1;
+    sidbase = {0xD400, 0, 0};
+    if (extrachipsheard() && version >= 3) {
+        // A third chip counts only beside a second, as the format lists them.
+        for (int c = 1; c <= (version >= 4 ? 2 : 1) && sidchips == c; ++c) {
+            const uint16_t at = chipaddressof(more[3 + c]);
+            if (at == 0) break;
+            sidbase[static_cast<size_t>(c)] = at;
+            sidchips = c + 1;
+        }
+    }
 
     if (!f.seek(dataoffset)) {
         showerror(readerror);
@@ -189,6 +234,42 @@ bool sidreadfile()
     return true;
 }
 
+namespace {
+
+// The unplayed tune in memory and every SID and voice at rest.
+void restartmachine()
+{
+    cpu::cpumem = sidimage;
+    resetvoices();
+    sidreset();
+    cpu::cpumem[0] = 0;
+}
+
+int32_t callbudget(int32_t budget)
+{
+    return std::min(budget, instructioncap);
+}
+
+// The init call of a PSID. An init that waits for a raster line or a timer
+// never sees them move in flat memory, so one that fails is run once more
+// from the start with the raster and the timers running, and the tune then
+// plays with them running.
+bool psidinitcall(uint8_t song)
+{
+    machine.mode = machinemode::off;
+    const int32_t budgetbefore = cyclebudget;
+    if (cpu::cpucall(initaddr, song, callbudget(initbudget))) return true;
+    cyclebudget = budgetbefore;
+    cialatch = 0;
+    restartmachine();
+    machinereset(machinemode::polled);
+    if (machinecall(initaddr, song, callbudget(initbudget))) return true;
+    machine.mode = machinemode::off;
+    return false;
+}
+
+}  // namespace
+
 bool sidinit(uint8_t song, bool fromtick)
 {
     sidticks = 0;
@@ -198,10 +279,7 @@ bool sidinit(uint8_t song, bool fromtick)
         return false;
     }
 
-    cpu::cpumem = sidimage;
-    resetvoices();
-    sidreset();
-    cpu::cpumem[0] = 0;
+    restartmachine();
     core::lastsong = static_cast<uint8_t>(songs - 1);
     core::cursong = song;
     sidsong = song;
@@ -213,7 +291,17 @@ bool sidinit(uint8_t song, bool fromtick)
     if (core::infotext != info) core::infotext = info;
     core::infolen = static_cast<uint16_t>(info.size());
 
-    if (!cpu::cpucall(initaddr, song, std::min(initbudget, instructioncap))) {
+    if (rsid) {
+        // The init runs as the machine's main program, from the first tick.
+        machinereset(machinemode::interrupts);
+        machinestart(initaddr, song);
+        setrate(interruptticks);
+        setsonglength(song);
+        core::settickrate(core::tickrate);
+        return true;
+    }
+
+    if (!psidinitcall(song)) {
         if (fromtick)
             core::postmessage("SID-Init Error");
         else
@@ -237,20 +325,31 @@ bool sidinit(uint8_t song, bool fromtick)
 bool sidtick()
 {
     ++sidticks;
+    const int voices = 3 * sidchips;
     // The envelopes catch up with the cycles that the previous tick left
     // after its last register write.
-    for (int v = 0; v < 3; ++v) envadvance(v, cyclebudget);
+    for (int v = 0; v < voices; ++v) envadvance(v, cyclebudget);
     const uint16_t rate = core::tickrate;
     cyclebudget = rate > 0 ? palcycles / rate : palcycles;
     bool played = true;
-    if (playcountdown > 0) {
+    if (machine.mode == machinemode::interrupts) {
+        machinereadback();
+        played = machinerun();
+    } else if (playcountdown > 0) {
         --playcountdown;
     } else {
         beforeplay();
-        played = cpu::cpucall(playaddr, 0, std::min(playbudget, instructioncap));
+        if (machine.mode == machinemode::polled) {
+            played = machinecall(playaddr, 0, callbudget(playbudget));
+            // The raster and the timers run on through the rest of the tick.
+            const int64_t rest = int64_t{cyclebudget} - cpu::cpucycles;
+            if (rest > 0) machineadvance(static_cast<uint32_t>(rest));
+        } else {
+            played = cpu::cpucall(playaddr, 0, callbudget(playbudget));
+        }
         playcountdown = ticksperplay - 1;
     }
-    for (int v = 0; v < 3; ++v) synth::voicelevel(v, sidlevel(v));
+    for (int v = 0; v < voices; ++v) synth::voicelevel(v, sidlevel(v));
     cyclebudget -= static_cast<int32_t>(cpu::cpucycles);
     return played;
 }
@@ -286,7 +385,7 @@ bool sidload(const std::string& filename)
     core::tickcontractreset();
     sidsong = core::cursong;
     const bool result = sidinit(sidsong);
-    synth::lastvoice = 2;
+    synth::lastvoice = static_cast<uint8_t>(std::min(3 * sidchips, synth::voicelimit()) - 1);
     return result;
 }
 
@@ -294,6 +393,14 @@ void sidstop() {}
 
 void buswrite(uint16_t address, uint8_t value)
 {
+    if (machine.mode != machinemode::off && machinewrite(address, value)) return;
+    if (sidchips > 1) {
+        const int chip = sidchipat(address);
+        if (chip > 0) {
+            sidwritechip(chip, static_cast<uint8_t>(address & 0x1F), value);
+            return;
+        }
+    }
     if ((address >> 8) == 0xD4) {
         // The SID's page never reaches memory.
         sidwrite(static_cast<uint8_t>(address & 0x1F), value);
@@ -324,6 +431,10 @@ void psidreset()
     sidspeed = 0;
     vbiflag = true;
     sidsize = 0;
+    rsid = false;
+    sidchips = 1;
+    sidbase = {0xD400, 0, 0};
+    machine.mode = machinemode::off;
     sidname.fill(0);
     sidauthor.fill(0);
     sidcopyright.fill(0);

@@ -13,10 +13,13 @@ namespace sid {
 // Module start-up after registration: the song-length databases, or none.
 void sidloadinit();
 
-// The message for a file whose magic is not "PSID", whether a header
-// version is played, where the tune data starts (header: the first 118
+// Whether a file's magic is one this loader plays, the message for one it
+// does not, whether the header's second and third SID addresses are heard,
+// whether a header version is played, where the tune data starts (header: the first 118
 // bytes), and the lookup of the loaded tune's subsong lengths.
+bool magicaccepted(const std::string& magic);
 std::string badformatmessage(const std::string& magic);
+bool extrachipsheard();
 bool versionaccepted(uint16_t version);
 uint16_t dataoffsetof(const uint8_t* header);
 void looklengths();

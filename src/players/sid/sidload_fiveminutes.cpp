@@ -1,6 +1,6 @@
-// tarplay_pd's loader: no version check, the data offset from a single
-// header byte, every subsong five minutes long in ticks, no song-length
-// database.
+// tarplay_pd's loader: PSID files only, no version check, the data offset
+// from a single header byte, one SID whatever the header names, every
+// subsong five minutes long in ticks, no song-length database.
 #include "core/shared.h"
 #include "core/tuneclock.h"
 #include "players/sid/sidload.h"
@@ -9,6 +9,16 @@
 namespace sid {
 
 void sidloadinit() {}
+
+bool magicaccepted(const std::string& magic)
+{
+    return magic == "PSID";
+}
+
+bool extrachipsheard()
+{
+    return false;
+}
 
 std::string badformatmessage(const std::string& magic)
 {

@@ -1,6 +1,7 @@
-// The loader of tarplay and tarplay8: header versions 1 to 3, and each
-// subsong's length from the song-length database or the collection's list
-// (five minutes for a tune neither knows).
+// The loader of tarplay and tarplay8: PSID and RSID files, header versions
+// 1 to 4 with up to three SIDs, and each subsong's length from the
+// song-length database or the collection's list (five minutes for a tune
+// neither knows).
 #include <cstdlib>
 
 #include "core/shared.h"
@@ -19,6 +20,16 @@ void sidloadinit()
     std::atexit(freesongdb);
 }
 
+bool magicaccepted(const std::string& magic)
+{
+    return magic == "PSID" || magic == "RSID";
+}
+
+bool extrachipsheard()
+{
+    return true;
+}
+
 std::string badformatmessage(const std::string& magic)
 {
     return "Unsupported SID-Format \"" + magic + "\"";
@@ -26,7 +37,7 @@ std::string badformatmessage(const std::string& magic)
 
 bool versionaccepted(uint16_t version)
 {
-    return version >= 1 && version <= 3;
+    return version >= 1 && version <= 4;
 }
 
 uint16_t dataoffsetof(const uint8_t* header)
@@ -36,7 +47,9 @@ uint16_t dataoffsetof(const uint8_t* header)
 
 void looklengths()
 {
-    songfound = findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
+    // The list's tune identity is defined for PSID files; an RSID file is
+    // found by its whole file in the collection's list alone.
+    songfound = !rsid && findsonglengths(tunedigest(sidimage.data() + loadaddr, sidsize, initaddr, playaddr, songs, sidspeed));
     // The collection's own list serves only the tunes the database lacks.
     hvscdb.found = false;
     if (!songfound) hvsclookup(sidfile);

@@ -6,10 +6,13 @@
 
 namespace sid {
 
-std::array<uint8_t, 32> sidregs{};
-std::array<tenvstate, 3> envstate{};
-std::array<bool, 3> voicesilent{};
-uint8_t mastervolume = 15;
+int sidchips = 1;
+std::array<std::array<uint8_t, 32>, maxchips> chipregs{};
+std::array<uint8_t, maxchips> chipvolume{15, 15, 15};
+std::array<uint8_t, 32>& sidregs = chipregs[0];
+uint8_t& mastervolume = chipvolume[0];
+std::array<tenvstate, maxsidvoices> envstate{};
+std::array<bool, maxsidvoices> voicesilent{};
 int32_t cyclebudget = 0;
 std::array<uint8_t, 256> cutofftab{};
 
@@ -26,23 +29,29 @@ uint8_t expperiodfor(uint8_t level)
     return 1;
 }
 
-void frequencyupdate(int v, int base)
+// The register of a voice's own seven: rate nibbles, sustain, control.
+uint8_t voicereg(int voice, int r)
 {
-    if (!frequencyaccepted(base)) return;
-    synth::voicefreq(v, (sidregs[base] + 256u * sidregs[base + 1]) / 17);
+    return chipregs[static_cast<size_t>(voice / 3)][static_cast<size_t>(7 * (voice % 3) + r)];
 }
 
-void pulseupdate(int v, int base)
+void frequencyupdate(const std::array<uint8_t, 32>& regs, int v, int base)
 {
-    if (!(sidregs[base + 4] & 0x40)) return;
-    const uint32_t w = (sidregs[base + 3] & 0x0Fu) * 256 + sidregs[base + 2];
+    if (!frequencyaccepted(base)) return;
+    synth::voicefreq(v, (regs[base] + 256u * regs[base + 1]) / 17);
+}
+
+void pulseupdate(const std::array<uint8_t, 32>& regs, int v, int base)
+{
+    if (!(regs[base + 4] & 0x40)) return;
+    const uint32_t w = (regs[base + 3] & 0x0Fu) * 256 + regs[base + 2];
     uint8_t p = static_cast<uint8_t>((w >> 3) & 0xFF);
     // The width folds around its middle: 50 % is the fullest pulse.
-    if (sidregs[base + 3] & 0x08) p = static_cast<uint8_t>(255 - p);
+    if (regs[base + 3] & 0x08) p = static_cast<uint8_t>(255 - p);
     synth::voicepulse(v, p);
 }
 
-void controlupdate(int v, int base, uint8_t value)
+void controlupdate(const std::array<uint8_t, 32>& regs, int v, int base, uint8_t value)
 {
     voicesilent[v] = (value & 0x08) != 0 || (value >> 4) == 0;
     controlwrite(v, value);
@@ -50,23 +59,25 @@ void controlupdate(int v, int base, uint8_t value)
     const bool g = (value & 1) != 0;
     if (!e.gatebit && g) {
         e.envphase = phaseattack;
-        e.rateperiod = adsrperiods[sidregs[base + 5] >> 4];
+        e.rateperiod = adsrperiods[regs[base + 5] >> 4];
         e.holdzero = false;
     } else if (e.gatebit && !g) {
         e.envphase = phaserelease;
-        e.rateperiod = adsrperiods[sidregs[base + 6] & 0x0F];
+        e.rateperiod = adsrperiods[regs[base + 6] & 0x0F];
     }
     e.gatebit = g;
 }
 
-void filterupdate()
+// The synth has one resonance for all voices: the chip that last set its
+// low-pass filter decides it.
+void filterupdate(const std::array<uint8_t, 32>& regs, int first)
 {
-    if (sidregs[0x18] & 0x10) {
+    if (regs[0x18] & 0x10) {
         for (int i = 0; i < 3; ++i)
-            synth::voicefilter(i, (sidregs[0x17] >> i) & 1 ? cutofftab[sidregs[0x16]] : cutofftab[255]);
-        synth::setresonance(static_cast<uint8_t>((sidregs[0x17] >> 4) * 17));
+            synth::voicefilter(first + i, (regs[0x17] >> i) & 1 ? cutofftab[regs[0x16]] : cutofftab[255]);
+        synth::setresonance(static_cast<uint8_t>((regs[0x17] >> 4) * 17));
     } else {
-        for (int i = 0; i < 3; ++i) synth::voicefilter(i, cutofftab[255]);
+        for (int i = 0; i < 3; ++i) synth::voicefilter(first + i, cutofftab[255]);
     }
 }
 
@@ -81,23 +92,29 @@ uint8_t sidlevel(int voice)
 {
     if (voiceswitchedoff(voice)) voicesilent[voice] = true;
     if (voicesilent[voice]) return 0;
-    return static_cast<uint8_t>(envstate[voice].envlevel * (mastervolume + 1) / 16);
+    return static_cast<uint8_t>(envstate[voice].envlevel * (chipvolume[static_cast<size_t>(voice / 3)] + 1) / 16);
 }
 
 void sidwrite(uint8_t reg, uint8_t value)
 {
+    sidwritechip(0, reg, value);
+}
+
+void sidwritechip(int chip, uint8_t reg, uint8_t value)
+{
+    std::array<uint8_t, 32>& regs = chipregs[static_cast<size_t>(chip)];
     reg &= 0x1F;
-    sidregs[reg] = value;
+    regs[reg] = value;
     if (reg < 0x15) {
-        const int v = reg / 7;
-        const int base = 7 * v;
+        const int base = 7 * (reg / 7);
+        const int v = 3 * chip + reg / 7;
         tenvstate& e = envstate[v];
         switch (reg % 7) {
         case 0:
-        case 1: frequencyupdate(v, base); break;
+        case 1: frequencyupdate(regs, v, base); break;
         case 2:
-        case 3: pulseupdate(v, base); break;
-        case 4: controlupdate(v, base, value); break;
+        case 3: pulseupdate(regs, v, base); break;
+        case 4: controlupdate(regs, v, base, value); break;
         case 5:
             if (e.envphase == phaseattack) e.rateperiod = adsrperiods[value >> 4];
             if (e.envphase == phasedecay) e.rateperiod = adsrperiods[value & 0x0F];
@@ -108,12 +125,12 @@ void sidwrite(uint8_t reg, uint8_t value)
             break;
         }
     } else {
-        if (reg == 0x18) mastervolume = value & 0x0F;
-        filterupdate();
+        if (reg == 0x18) chipvolume[static_cast<size_t>(chip)] = value & 0x0F;
+        filterupdate(regs, 3 * chip);
     }
 
     const int32_t cycles = static_cast<int32_t>(cpu::cpucycles);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 3 * sidchips; ++i) {
         envadvance(i, cycles);
         synth::voicelevel(i, sidlevel(i));
     }
@@ -129,7 +146,7 @@ namespace {
 bool envquiet(int voice, const tenvstate& e)
 {
     if (e.holdzero) return e.envphase != phaseattack;
-    return e.envphase == phasedecay && e.envlevel != 0 && e.envlevel == (sidregs[7 * voice + 6] >> 4) * 17;
+    return e.envphase == phasedecay && e.envlevel != 0 && e.envlevel == (voicereg(voice, 6) >> 4) * 17;
 }
 
 // The exponential counter after k rate periods of a quiet envelope, in one
@@ -183,11 +200,11 @@ void envadvance(int voice, int32_t n)
                     ++e.envlevel;
                     if (e.envlevel == 255) {
                         e.envphase = phasedecay;
-                        e.rateperiod = adsrperiods[sidregs[7 * voice + 5] & 0x0F];
+                        e.rateperiod = adsrperiods[voicereg(voice, 5) & 0x0F];
                     }
                     break;
                 case phasedecay:
-                    if (e.envlevel != (sidregs[7 * voice + 6] >> 4) * 17) --e.envlevel;
+                    if (e.envlevel != (voicereg(voice, 6) >> 4) * 17) --e.envlevel;
                     break;
                 default:
                     --e.envlevel;  // from 0 this wraps to 255
@@ -203,7 +220,7 @@ void envadvance(int voice, int32_t n)
 
 void sidreset()
 {
-    sidregs.fill(0);
+    for (auto& regs : chipregs) regs.fill(0);
     for (tenvstate& e : envstate) {
         e = tenvstate{};
         e.expperiod = 1;
@@ -212,7 +229,7 @@ void sidreset()
         e.holdzero = true;
     }
     voicesilent.fill(false);
-    mastervolume = 15;
+    chipvolume.fill(15);
     synth::setresonance(0);
 }
 

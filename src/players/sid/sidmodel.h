@@ -1,6 +1,7 @@
-// The SID register model: turns a tune's writes to the SID chip's registers
-// into parameters of synth voices 0 to 2, and runs the chip's envelope
-// generator counted against the processor's cycles.
+// The SID register model: turns a tune's writes to the SID chips' registers
+// into parameters of synth voices (chip c drives voices 3c to 3c + 2), and
+// runs each chip's envelope generator counted against the processor's cycles.
+// A tune has one chip unless its header names a second or a third.
 #pragma once
 
 #include <array>
@@ -23,10 +24,18 @@ constexpr uint8_t phaseattack = 0;
 constexpr uint8_t phasedecay = 1;
 constexpr uint8_t phaserelease = 2;
 
-extern std::array<uint8_t, 32> sidregs;
-extern std::array<tenvstate, 3> envstate;
-extern std::array<bool, 3> voicesilent;
-extern uint8_t mastervolume;
+inline constexpr int maxchips = 3;
+inline constexpr int maxsidvoices = 3 * maxchips;
+
+// Chips the loaded tune plays (1 to maxchips); set by the loader.
+extern int sidchips;
+extern std::array<std::array<uint8_t, 32>, maxchips> chipregs;
+extern std::array<uint8_t, maxchips> chipvolume;
+// The first chip, under the names every single-SID tune uses.
+extern std::array<uint8_t, 32>& sidregs;
+extern uint8_t& mastervolume;
+extern std::array<tenvstate, maxsidvoices> envstate;
+extern std::array<bool, maxsidvoices> voicesilent;
 // Processor cycles still to be accounted in the current tick; every register
 // write takes the cycles run since the previous one off it.
 extern int32_t cyclebudget;
@@ -39,10 +48,12 @@ extern std::array<uint8_t, 256> cutofftab;  // 0 = unfiltered
 // Builds cutofftab; once at start-up.
 void sidtables();
 
-// One register write (reg 0..31): voice parameters, envelope gate and rates,
-// filter and volume; then all envelopes catch up with the processor's cycles,
-// which are handed over from cpucycles to cyclebudget.
+// One register write (reg 0..31) to the first chip, or to chip: voice
+// parameters, envelope gate and rates, filter and volume; then the envelopes
+// of every chip catch up with the processor's cycles, which are handed over
+// from cpucycles to cyclebudget.
 void sidwrite(uint8_t reg, uint8_t value);
+void sidwritechip(int chip, uint8_t reg, uint8_t value);
 
 // Runs one voice's envelope generator for n processor cycles; a negative n
 // moves the rate counter backwards.
@@ -52,7 +63,8 @@ void envadvance(int voice, int32_t n);
 uint8_t sidlevel(int voice);
 
 // The state every init call starts from: registers 0, all voices released
-// and frozen at level 0, volume 15, resonance 0. cyclebudget is kept.
+// and frozen at level 0, volume 15, resonance 0. cyclebudget and sidchips
+// are kept.
 void sidreset();
 
 }  // namespace sid

@@ -16,6 +16,13 @@ relaxed<uint8_t> resonance{0};
 relaxed<bool> fmtogglea{false};
 relaxed<bool> fmtoggleb{false};
 
+// tarplay8 is the eight-voice program: its play screen and its mute keys
+// cover eight voices, so a third SID's last voice is not sounded.
+int voicelimit()
+{
+    return 8;
+}
+
 void setresonance(uint8_t r)
 {
     resonance = r;

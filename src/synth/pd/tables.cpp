@@ -25,6 +25,11 @@ void fillnoise()
 }
 
 // The phase-distortion voices have no resonance modulator.
+int voicelimit()
+{
+    return voicecount;
+}
+
 void setresonance(uint8_t) {}
 
 }  // namespace synth

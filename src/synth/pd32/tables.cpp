@@ -26,6 +26,11 @@ void voicemute(int, bool) {}
 bool voicemuted(int) { return false; }
 
 // The phase-distortion voices have no resonance modulator.
+int voicelimit()
+{
+    return voicecount;
+}
+
 void setresonance(uint8_t) {}
 
 }  // namespace synth

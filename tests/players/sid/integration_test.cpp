@@ -128,6 +128,34 @@ TEST_F(SidPlayerTest, PlaysTheTestTuneThroughTheFrameLoop)
     expectvoicesfollowregisters();
 }
 
+TEST_F(SidPlayerTest, SecondAndThirdChipAndInterruptTunesSound)
+{
+    psidheader h;
+    h.version = 4;
+    h.loadaddr = 0;
+    h.initaddr = 0x1000;
+    h.playaddr = 0x1003;
+    h.sid2 = 0x42;
+    h.sid3 = 0x44;
+    ASSERT_TRUE(core::players[7].load(dir.write("chips.sid", sidtest::makepsid(h, sidtest::readfile(buildpath("asm/chips_tune.prg"))))));
+    render(5);
+    // The third chip's voice alone.
+    for (int v = 0; v < 6; ++v) synth::voicemute(v, true);
+    EXPECT_GT(peak(render(5)), 2000);
+    for (int v = 0; v < 6; ++v) synth::voicemute(v, false);
+
+    h.magic = "RSID";
+    h.version = 2;
+    h.playaddr = 0;
+    h.songs = 4;
+    core::cursong = 1;
+    ASSERT_TRUE(core::players[7].load(dir.write("timer.sid", sidtest::makepsid(h, sidtest::readfile(buildpath("asm/interrupt_tune.prg"))))));
+    EXPECT_EQ(synth::lastvoice.load(), 2);
+    const auto out = render(50);
+    EXPECT_GT(peak(out), 2000);
+    EXPECT_GT(synth::voices[0].hz.load(), 0u);
+}
+
 TEST_F(SidPlayerTest, SubsongChangeAndRewindFollowTheTickContract)
 {
     ASSERT_TRUE(core::players[7].load(writetune()));

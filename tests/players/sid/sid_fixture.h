@@ -40,6 +40,9 @@ struct psidheader {
     std::string name = "Test Tune";
     std::string author = "Nobody";
     std::string copyright = "2024 Tests";
+    // Version 2 and later, with a data offset of 0x7C or more.
+    uint16_t flags = 0;
+    uint8_t sid2 = 0, sid3 = 0;
 };
 
 inline void putbig(bytes& b, size_t at, uint32_t v, int n)
@@ -64,6 +67,11 @@ inline bytes makepsid(const psidheader& h, const bytes& data)
     for (int t = 0; t < 3; ++t)
         for (size_t i = 0; i < 32 && i < texts[t]->size(); ++i) b[22 + 32 * t + i] = static_cast<uint8_t>((*texts[t])[i]);
     b.resize(h.dataoffset);
+    if (h.dataoffset >= 0x7C) {
+        putbig(b, 0x76, h.flags, 2);
+        b[0x7A] = h.sid2;
+        b[0x7B] = h.sid3;
+    }
     b.insert(b.end(), data.begin(), data.end());
     return b;
 }
