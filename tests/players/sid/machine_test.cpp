@@ -119,6 +119,43 @@ TEST_F(MachineTest, PortBanksRomAndIoOverRam)
     EXPECT_EQ(at(0xD020), 0x77);
 }
 
+TEST_F(MachineTest, RasterFlagRisesAtTheFirstCycleOfItsLine)
+{
+    cpu::cpumem.fill(0);
+    sid::machinereset(sid::machinemode::interrupts);
+    sid::buswrite(0xD012, 10);
+    sid::machineadvance(10 * sid::linecycles - 1);
+    EXPECT_EQ(at(0xD012), 9);
+    EXPECT_EQ(at(0xD019) & 0x01, 0);
+    sid::machineadvance(1);
+    EXPECT_EQ(at(0xD012), 10);
+    EXPECT_EQ(at(0xD019) & 0x01, 0x01);
+    sid::buswrite(0xD019, 0x01);
+    EXPECT_EQ(at(0xD019) & 0x01, 0);
+}
+
+TEST_F(MachineTest, AnInterruptWaitingAtCliComesOneInstructionLater)
+{
+    cpu::cpumem.fill(0);
+    sid::machinereset(sid::machinemode::interrupts);
+    sid::buswrite(0x0001, 0x35);  // our own IRQ vector in RAM
+    sid::buswrite(0xFFFE, 0x00);
+    sid::buswrite(0xFFFF, 0x20);
+    // $1000: SEI, wait out one underflow of CIA 1's timer, CLI, INX, INX,
+    // RTS. $2000: the handler stores X and stops the timer's interrupt.
+    const uint8_t main[] = {0x78, 0xA9, 0x00, 0x8D, 0x04, 0xDC, 0x8D, 0x05, 0xDC, 0xA9, 0x11, 0x8D, 0x0E, 0xDC,
+                            0xEA, 0x58, 0xE8, 0xE8, 0x60};
+    const uint8_t handler[] = {0x8E, 0x00, 0x30, 0xA9, 0x7F, 0x8D, 0x0D, 0xDC, 0x40};
+    std::copy(std::begin(main), std::end(main), cpu::cpumem.begin() + 0x1000);
+    std::copy(std::begin(handler), std::end(handler), cpu::cpumem.begin() + 0x2000);
+    sid::machinestart(0x1000, 0);
+    sid::cyclebudget = 200;
+    ASSERT_TRUE(sid::machinerun());
+    EXPECT_EQ(at(0x3000), 1);
+    EXPECT_EQ(cpu::x, 2);
+    EXPECT_EQ(cpu::pc, sid::idleaddress);
+}
+
 TEST_F(MachineTest, RasterInterruptComesAtItsLineAndIsAcknowledged)
 {
     ASSERT_TRUE(loadprg("interrupt_tune", rsidheader(), 0));
