@@ -82,11 +82,18 @@ TEST_F(HvscTest, ClassicDatabaseKeepsItsLengthForTunesItKnows)
     sid::songdbsize = static_cast<uint32_t>(sid::songdb.size());
     sid::songdbloaded = true;
     const bytes tune = sidtest::makepsid({}, data);
-    writefile(dir.path() / "DOCUMENTS/Songlengths.md5", filemd5(tune) + "=1:00.250\n");
+    // The same tune as RSID: the classic identity is defined for PSID only,
+    // so the collection's list answers for it.
+    const bytes rsid = sidtest::makepsid({.magic = "RSID"}, data);
+    writefile(dir.path() / "DOCUMENTS/Songlengths.md5", filemd5(tune) + "=1:00.250\n" + filemd5(rsid) + "=0:42\n");
 
     ASSERT_TRUE(sid::sidload(writefile(dir.path() / "known.sid", {tune.begin(), tune.end()})));
     EXPECT_TRUE(sid::songfound);
     EXPECT_EQ(core::songframes.load(), 37u * 44100);
+
+    ASSERT_TRUE(sid::sidload(writefile(dir.path() / "known-rsid.sid", {rsid.begin(), rsid.end()})));
+    EXPECT_FALSE(sid::songfound);
+    EXPECT_EQ(core::songframes.load(), 42u * 44100);
 }
 
 TEST(HvscParse, MalformedLinesAreSkippedWithoutLosingTheOthers)
