@@ -340,13 +340,17 @@ void machinestart(uint16_t address, uint8_t acc)
 
 void machinereadback()
 {
-    const uint8_t saved[2] = {cpu::cpumem[0xD41B], cpu::cpumem[0xD41C]};
+    // The bytes go to the I/O image; RAM keeps its own while I/O is out.
+    std::array<std::array<uint8_t, 2>, maxchips> saved{};
+    for (int c = 0; c < sidchips; ++c)
+        for (int i = 0; i < 2; ++i) saved[static_cast<size_t>(c)][static_cast<size_t>(i)] = cpu::cpumem[sidbase[static_cast<size_t>(c)] + 0x1B + i];
     beforeplay();
-    machine.io[0x41B] = cpu::cpumem[0xD41B];
-    machine.io[0x41C] = cpu::cpumem[0xD41C];
-    if (!machine.iovisible) {
-        cpu::cpumem[0xD41B] = saved[0];
-        cpu::cpumem[0xD41C] = saved[1];
+    for (int c = 0; c < sidchips; ++c) {
+        for (int i = 0; i < 2; ++i) {
+            const uint16_t address = static_cast<uint16_t>(sidbase[static_cast<size_t>(c)] + 0x1B + i);
+            machine.io[address - iostart] = cpu::cpumem[address];
+            if (!machine.iovisible) cpu::cpumem[address] = saved[static_cast<size_t>(c)][static_cast<size_t>(i)];
+        }
     }
 }
 

@@ -81,8 +81,8 @@ void machinestart(uint16_t address, uint8_t acc);
 // Interrupts: runs until cpucycles reaches cyclebudget; false when an
 // interrupt handler runs away (budget, JAM, BRK, endless nesting).
 bool machinerun();
-// Interrupts: oscillator 3 and envelope 3 of the first chip into the I/O
-// image, for the tune to read.
+// Interrupts: each chip's oscillator 3 and envelope 3 into the I/O image,
+// for the tune to read.
 void machinereadback();
 
 uint16_t rasterline(uint64_t clock);

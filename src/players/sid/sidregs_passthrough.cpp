@@ -1,7 +1,8 @@
 // The register model of tarplay and tarplay8: the control byte handed to the
-// renderer as it is, the squared cutoff curve, and oscillator 3 and envelope
-// 3 readable by the tune.
+// renderer as it is, the squared cutoff curve, and each chip's oscillator 3
+// and envelope 3 readable by the tune.
 #include "players/sid/cpu.h"
+#include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidregs.h"
 #include "synth/synth.h"
@@ -31,8 +32,11 @@ uint8_t cutoffentry(int c)
 
 void beforeplay()
 {
-    cpu::cpumem[0xD41B] = static_cast<uint8_t>((synth::voicelastout(2) >> 8) & 0xFF);
-    cpu::cpumem[0xD41C] = envstate[2].envlevel;
+    for (int c = 0; c < sidchips; ++c) {
+        const uint16_t base = sidbase[static_cast<size_t>(c)];
+        cpu::cpumem[base + 0x1B] = static_cast<uint8_t>((synth::voicelastout(3 * c + 2) >> 8) & 0xFF);
+        cpu::cpumem[base + 0x1C] = envstate[static_cast<size_t>(3 * c + 2)].envlevel;
+    }
 }
 
 }  // namespace sid

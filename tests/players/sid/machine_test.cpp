@@ -213,7 +213,7 @@ TEST_F(MachineTest, ChipsAnswerOnlyWhereTheHeaderNamesThem)
     struct namedchips {
         uint16_t version;
         uint8_t sid2, sid3;
-        std::array<uint32_t, 3> hz;  // voices 0, 3, 6
+        std::array<uint32_t, 3> hz;  // voices 2, 5, 8
         int lastvoice;
     };
     const uint32_t a = 0x1100 / 17, b = 0x2200 / 17, c = 0x3300 / 17;
@@ -232,10 +232,13 @@ TEST_F(MachineTest, ChipsAnswerOnlyWhereTheHeaderNamesThem)
         h.sid2 = k.sid2;
         h.sid3 = k.sid3;
         ASSERT_TRUE(loadprg("chips_tune", h));
-        for (int i = 0; i < 3; ++i) EXPECT_EQ(synth::voices[static_cast<size_t>(3 * i)].hz, k.hz[static_cast<size_t>(i)]) << k.version << " " << i;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(synth::voices[static_cast<size_t>(3 * i + 2)].hz, k.hz[static_cast<size_t>(i)]) << k.version << " " << i;
         EXPECT_EQ(synth::lastvoice, k.lastvoice) << k.version;
         ticks(3);
-        EXPECT_GT(synth::voices[static_cast<size_t>(3 * (sid::sidchips - 1))].level, 0);
+        const int last = sid::sidchips - 1;
+        EXPECT_EQ(synth::voices[static_cast<size_t>(3 * last + 2)].level, 255);
+        // Each chip's envelope 3 is readable at its own address.
+        EXPECT_EQ(at(static_cast<uint16_t>(sid::sidbase[static_cast<size_t>(last)] + 0x1C)), 255);
     }
 }
 
