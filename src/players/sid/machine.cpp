@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "players/sid/cpu.h"
-#include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidregs.h"
 
@@ -354,9 +353,8 @@ void machinereadback()
     }
 }
 
-bool machinerun()
+bool machinerun(int32_t handlerbudget)
 {
-    const int32_t cap = std::min(playbudget, instructioncap);
     machine.digiheld = machine.lastvolumewrites > digiwrites;
     if (!machine.digiheld)
         for (int c = 0; c < maxchips; ++c) machine.heldvolume[static_cast<size_t>(c)] = chipvolume[static_cast<size_t>(c)];
@@ -408,7 +406,7 @@ bool machinerun()
             cpu::cpuhalted = false;
             cpu::pc = idleaddress;
         }
-        if (machine.depth > 0 && ++machine.handlersteps > cap) {
+        if (machine.depth > 0 && ++machine.handlersteps > handlerbudget) {
             result = false;
             break;
         }

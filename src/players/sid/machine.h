@@ -79,8 +79,9 @@ void machineadvance(uint32_t n);
 // Interrupts: the main program starts at address with A = acc.
 void machinestart(uint16_t address, uint8_t acc);
 // Interrupts: runs until cpucycles reaches cyclebudget; false when an
-// interrupt handler runs away (budget, JAM, BRK, endless nesting).
-bool machinerun();
+// interrupt handler runs away (more than handlerbudget instructions, a JAM,
+// a BRK, endless nesting).
+bool machinerun(int32_t handlerbudget);
 // Interrupts: each chip's oscillator 3 and envelope 3 into the I/O image,
 // for the tune to read.
 void machinereadback();

@@ -29,7 +29,6 @@ uint32_t sidspeed = 0;
 bool vbiflag = true;
 uint16_t sidsize = 0;
 bool rsid = false;
-std::array<uint16_t, 3> sidbase{0xD400, 0, 0};
 
 std::array<char, 33> sidname{}, sidauthor{}, sidcopyright{};
 
@@ -106,13 +105,6 @@ uint16_t chipaddressof(uint8_t b)
 {
     const bool allowed = (b & 1) == 0 && ((b >= 0x42 && b <= 0x7F) || b >= 0xE0);
     return allowed ? static_cast<uint16_t>(0xD000 + 16 * b) : 0;
-}
-
-int sidchipat(uint16_t address)
-{
-    for (int c = 1; c < sidchips; ++c)
-        if ((address & 0xFFE0) == sidbase[static_cast<size_t>(c)]) return c;
-    return (address >> 8) == 0xD4 ? 0 : -1;
 }
 
 uint16_t latchrate(uint16_t latch)
@@ -334,7 +326,7 @@ bool sidtick()
     bool played = true;
     if (machine.mode == machinemode::interrupts) {
         machinereadback();
-        played = machinerun();
+        played = machinerun(callbudget(playbudget));
     } else if (playcountdown > 0) {
         --playcountdown;
     } else {

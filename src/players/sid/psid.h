@@ -18,9 +18,6 @@ extern uint32_t sidspeed;  // the header's speed bits
 extern bool vbiflag;       // speed bit 0 clear: video-interrupt timing
 extern uint16_t sidsize;   // data bytes placed in the image
 extern bool rsid;          // an RSID file: played on the interrupt machine
-// Where each SID chip of the tune answers: the first in the page at $D400,
-// the others at the addresses the header names.
-extern std::array<uint16_t, 3> sidbase;
 
 // Header texts, zero-filled so that a field without a NUL ends after 32.
 extern std::array<char, 33> sidname, sidauthor, sidcopyright;
@@ -64,9 +61,6 @@ void sidstop();
 // The processor's memory-write routine: the SID's page goes to the register
 // model, the CIA timer latch sets the tick rate, address 0 is never written.
 void buswrite(uint16_t address, uint8_t value);
-
-// The chip (0 to sidchips - 1) whose registers address is, or -1.
-int sidchipat(uint16_t address);
 
 // The chip address a header byte names (0xD000 + 16 x byte), or 0 for none
 // or one the format does not allow.

@@ -7,6 +7,7 @@
 namespace sid {
 
 int sidchips = 1;
+std::array<uint16_t, maxchips> sidbase{0xD400, 0, 0};
 std::array<std::array<uint8_t, 32>, maxchips> chipregs{};
 std::array<uint8_t, maxchips> chipvolume{15, 15, 15};
 std::array<uint8_t, 32>& sidregs = chipregs[0];
@@ -82,6 +83,13 @@ void filterupdate(const std::array<uint8_t, 32>& regs, int first)
 }
 
 }  // namespace
+
+int sidchipat(uint16_t address)
+{
+    for (int c = 1; c < sidchips; ++c)
+        if ((address & 0xFFE0) == sidbase[static_cast<size_t>(c)]) return c;
+    return (address >> 8) == 0xD4 ? 0 : -1;
+}
 
 void sidtables()
 {

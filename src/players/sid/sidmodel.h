@@ -27,8 +27,11 @@ constexpr uint8_t phaserelease = 2;
 inline constexpr int maxchips = 3;
 inline constexpr int maxsidvoices = 3 * maxchips;
 
-// Chips the loaded tune plays (1 to maxchips); set by the loader.
+// Chips the loaded tune plays (1 to maxchips) and where each answers: the
+// first in the page at $D400, the others where the header names them; set
+// by the loader.
 extern int sidchips;
+extern std::array<uint16_t, maxchips> sidbase;
 extern std::array<std::array<uint8_t, 32>, maxchips> chipregs;
 extern std::array<uint8_t, maxchips> chipvolume;
 // The first chip, under the names every single-SID tune uses.
@@ -44,6 +47,10 @@ inline constexpr std::array<uint16_t, 16> adsrperiods = {
     9, 32, 63, 95, 149, 220, 267, 313, 392, 977, 1954, 3126, 3907, 11720, 19532, 31251};
 
 extern std::array<uint8_t, 256> cutofftab;  // 0 = unfiltered
+
+// The chip (0 to sidchips - 1) whose registers address is, or -1: a named
+// chip's 32 bytes first, then anywhere in the first chip's page.
+int sidchipat(uint16_t address);
 
 // Builds cutofftab; once at start-up.
 void sidtables();

@@ -2,7 +2,6 @@
 // renderer as it is, the squared cutoff curve, and each chip's oscillator 3
 // and envelope 3 readable by the tune.
 #include "players/sid/cpu.h"
-#include "players/sid/psid.h"
 #include "players/sid/sidmodel.h"
 #include "players/sid/sidregs.h"
 #include "synth/synth.h"

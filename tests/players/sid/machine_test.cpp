@@ -150,7 +150,7 @@ TEST_F(MachineTest, AnInterruptWaitingAtCliComesOneInstructionLater)
     std::copy(std::begin(handler), std::end(handler), cpu::cpumem.begin() + 0x2000);
     sid::machinestart(0x1000, 0);
     sid::cyclebudget = 200;
-    ASSERT_TRUE(sid::machinerun());
+    ASSERT_TRUE(sid::machinerun(sid::playbudget));
     EXPECT_EQ(at(0x3000), 1);
     EXPECT_EQ(cpu::x, 2);
     EXPECT_EQ(cpu::pc, sid::idleaddress);
