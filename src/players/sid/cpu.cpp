@@ -53,28 +53,27 @@ bool cpurun(int32_t budget) {
 }
 
 void cpuinterrupt(uint16_t vector) {
-    const uint8_t pushed[3] = {static_cast<uint8_t>(pc >> 8), static_cast<uint8_t>(pc & 0xFF),
-                               static_cast<uint8_t>((p & ~0x10) | 0x20)};
-    for (uint8_t v : pushed) {
-        cpumem[0x0100 + s] = v;
-        s = static_cast<uint8_t>(s - 1);
-    }
+    cpupush(static_cast<uint8_t>(pc >> 8));
+    cpupush(static_cast<uint8_t>(pc & 0xFF));
+    cpupush(static_cast<uint8_t>((p & ~0x10) | 0x20));
     p |= 0x04;
     pc = static_cast<uint16_t>(cpumem[vector] + 256 * cpumem[static_cast<uint16_t>(vector + 1)]);
     cpucycles += 7;
 }
 
-bool cpucall(uint16_t address, uint8_t acc, int32_t budget) {
+void cpuprepare(uint16_t address, uint8_t acc, uint16_t back) {
     cpuhalted = false;
     cpureset();
     a = acc;
+    cpupush(static_cast<uint8_t>(back >> 8));
+    cpupush(static_cast<uint8_t>(back & 0xFF));
+    pc = address;
+}
+
+bool cpucall(uint16_t address, uint8_t acc, int32_t budget) {
     // The return address 0x0000: the routine's RTS continues at 0x0001,
     // where a zero byte halts the run.
-    for (int i = 0; i < 2; ++i) {
-        cpumem[0x0100 + s] = 0x00;
-        s = static_cast<uint8_t>(s - 1);
-    }
-    pc = address;
+    cpuprepare(address, acc);
     return cpurun(budget);
 }
 

@@ -44,8 +44,18 @@ void cpustep();
 // seven cycles.
 void cpuinterrupt(uint16_t vector);
 
-// The call sequence of a tune routine: clears cpuhalted, resets, sets A,
-// pushes the return address 0x0000 and runs address with the budget.
+// A byte onto the stack, direct (no write hook).
+inline void cpupush(uint8_t v) {
+    cpumem[0x0100 + s] = v;
+    s = static_cast<uint8_t>(s - 1);
+}
+
+// The call sequence of a tune routine, up to its first instruction: clears
+// cpuhalted, resets, sets A, pushes the return address back (the routine's
+// RTS continues at back + 1) and sets PC to address.
+void cpuprepare(uint16_t address, uint8_t acc, uint16_t back = 0x0000);
+
+// cpuprepare with the return address 0x0000, then the run with the budget.
 bool cpucall(uint16_t address, uint8_t acc, int32_t budget);
 
 }  // namespace cpu

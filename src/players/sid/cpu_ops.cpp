@@ -9,10 +9,7 @@ namespace {
 uint8_t u8(int v) { return static_cast<uint8_t>(v & 0xFF); }
 uint16_t u16(int v) { return static_cast<uint16_t>(v & 0xFFFF); }
 
-void push(uint8_t v) {
-    cpumem[0x0100 + s] = v;
-    s = u8(s - 1);
-}
+void push(uint8_t v) { cpupush(v); }
 
 uint8_t pull() {
     s = u8(s + 1);

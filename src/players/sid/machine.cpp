@@ -190,6 +190,13 @@ void iowrite(uint16_t address, uint8_t value)
     refresh();
 }
 
+// Our ROM never changes: built once, at the first RSID tune.
+const romimage& systemrom()
+{
+    static const romimage rom = buildrom();
+    return rom;
+}
+
 void copyout(uint16_t address, uint8_t* to, size_t n) { std::memcpy(to, cpu::cpumem.data() + address, n); }
 void copyin(uint16_t address, const uint8_t* from, size_t n) { std::memcpy(cpu::cpumem.data() + address, from, n); }
 
@@ -213,7 +220,7 @@ void rebank()
     if (kernal != machine.kernalvisible) {
         if (kernal) {
             copyout(romstart, machine.under.data() + 0x1000, 0x2000);
-            copyin(romstart, machine.rom.data(), 0x2000);
+            copyin(romstart, systemrom().data(), 0x2000);
         } else {
             copyin(romstart, machine.under.data() + 0x1000, 0x2000);
         }
@@ -247,7 +254,6 @@ void machinereset(machinemode mode)
     c.timer[0].control = 0x01;
     c.icrmask = 0x01;
     if (mode == machinemode::interrupts) {
-        machine.rom = buildrom();
         // Everything shows RAM until the port is set below.
         machine.iovisible = machine.kernalvisible = false;
         auto setword = [](uint16_t at, uint16_t value) {
@@ -293,14 +299,7 @@ bool machinewrite(uint16_t address, uint8_t value)
 
 bool machinecall(uint16_t address, uint8_t acc, int32_t budget)
 {
-    cpu::cpuhalted = false;
-    cpu::cpureset();
-    cpu::a = acc;
-    for (int i = 0; i < 2; ++i) {
-        cpu::cpumem[0x0100 + cpu::s] = 0x00;
-        cpu::s = static_cast<uint8_t>(cpu::s - 1);
-    }
-    cpu::pc = address;
+    cpu::cpuprepare(address, acc);
     cpu::cpucycles = 0;
     cpu::cpubudget = budget;
     bool result = true;
@@ -325,16 +324,8 @@ void machineadvance(uint32_t n)
 
 void machinestart(uint16_t address, uint8_t acc)
 {
-    cpu::cpuhalted = false;
-    cpu::cpureset();
-    cpu::a = acc;
     // The init routine's RTS lands on the idle loop.
-    const uint16_t back = static_cast<uint16_t>(idleaddress - 1);
-    cpu::cpumem[0x0100 + cpu::s] = static_cast<uint8_t>(back >> 8);
-    cpu::s = static_cast<uint8_t>(cpu::s - 1);
-    cpu::cpumem[0x0100 + cpu::s] = static_cast<uint8_t>(back & 0xFF);
-    cpu::s = static_cast<uint8_t>(cpu::s - 1);
-    cpu::pc = address;
+    cpu::cpuprepare(address, acc, static_cast<uint16_t>(idleaddress - 1));
 }
 
 void machinereadback()

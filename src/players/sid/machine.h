@@ -45,7 +45,6 @@ struct machinestate {
     bool iovisible = true, kernalvisible = true;
     std::array<uint8_t, 0x3000> under{};  // RAM at $D000-$FFFF while I/O or ROM covers it
     std::array<uint8_t, 0x1000> io{};     // what reads of $D000-$DFFF see with I/O banked in
-    romimage rom{};
     bool nmiline = false;  // CIA 2's interrupt output as last seen
     bool nmipending = false;
     int8_t pollmask = -1;  // the I flag the next interrupt check sees, -1 for P's own

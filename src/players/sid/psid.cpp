@@ -88,6 +88,14 @@ void copytext(std::array<char, 33>& field, const uint8_t* src)
     std::memcpy(field.data(), src, 32);
 }
 
+// The chip address a header byte names (0xD000 + 16 x byte), or 0 for none
+// or one the format does not allow.
+uint16_t chipaddressof(uint8_t b)
+{
+    const bool allowed = (b & 1) == 0 && ((b >= 0x42 && b <= 0x7F) || b >= 0xE0);
+    return allowed ? static_cast<uint16_t>(0xD000 + 16 * b) : 0;
+}
+
 void resetvoices()
 {
     for (int v = 0; v < synth::voicecount; ++v) {
@@ -100,12 +108,6 @@ void resetvoices()
 }
 
 }  // namespace
-
-uint16_t chipaddressof(uint8_t b)
-{
-    const bool allowed = (b & 1) == 0 && ((b >= 0x42 && b <= 0x7F) || b >= 0xE0);
-    return allowed ? static_cast<uint16_t>(0xD000 + 16 * b) : 0;
-}
 
 uint16_t latchrate(uint16_t latch)
 {
@@ -229,7 +231,7 @@ bool sidreadfile()
 namespace {
 
 // The unplayed tune in memory and every SID and voice at rest.
-void restartmachine()
+void restarttune()
 {
     cpu::cpumem = sidimage;
     resetvoices();
@@ -253,7 +255,7 @@ bool psidinitcall(uint8_t song)
     if (cpu::cpucall(initaddr, song, callbudget(initbudget))) return true;
     cyclebudget = budgetbefore;
     cialatch = 0;
-    restartmachine();
+    restarttune();
     machinereset(machinemode::polled);
     if (machinecall(initaddr, song, callbudget(initbudget))) return true;
     machine.mode = machinemode::off;
@@ -271,7 +273,7 @@ bool sidinit(uint8_t song, bool fromtick)
         return false;
     }
 
-    restartmachine();
+    restarttune();
     core::lastsong = static_cast<uint8_t>(songs - 1);
     core::cursong = song;
     sidsong = song;

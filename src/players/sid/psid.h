@@ -62,9 +62,6 @@ void sidstop();
 // model, the CIA timer latch sets the tick rate, address 0 is never written.
 void buswrite(uint16_t address, uint8_t value);
 
-// The chip address a header byte names (0xD000 + 16 x byte), or 0 for none
-// or one the format does not allow.
-uint16_t chipaddressof(uint8_t headerbyte);
 
 void setrate(uint16_t hz);
 
