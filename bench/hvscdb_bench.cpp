@@ -3,7 +3,6 @@
 // the collection's size (60,000 lines, about 4 MB) should load well under
 // 100 ms, and each lookup must stay far below a frame.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <array>
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "generatedfile.h"
 #include "players/sid/hvscdb.h"
 
 namespace {
@@ -56,23 +56,9 @@ std::string makelist()
     return text;
 }
 
-struct listfile {
-    fs::path dir, file;
-    bool ok = false;
-    listfile()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tarplay-hvsc-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        dir = pattern;
-        file = dir / "Songlengths.md5";
-        std::ofstream(file, std::ios::binary) << makelist();
-        ok = true;
-    }
-    ~listfile()
-    {
-        std::error_code ec;
-        if (ok) fs::remove_all(dir, ec);
-    }
+// The generated file, in a scratch folder of its own.
+struct listfile : generatedfile {
+    listfile() : generatedfile("tarplay-hvsc-", "Songlengths.md5", makelist()) {}
 };
 
 void BM_LoadCollectionList(benchmark::State& state)

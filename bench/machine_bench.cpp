@@ -5,14 +5,13 @@
 // iteration's time in milliseconds, over 10, is the percent of one core.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "core/audio.h"
+#include "generatedfile.h"
 #include "core/playback.h"
 #include "players/sid/sidplayer.h"
 #include "synth/pd/wave.h"
@@ -20,29 +19,25 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A tune file: our assembled program (load address first) behind a
+// A tune file's bytes: our assembled program (load address first) behind a
 // version 2 header of the given magic.
-std::string writetune(const std::string& prg, const char* magic, uint16_t play, uint16_t songs)
+std::string tunefile(const std::string& prg, const char* magic, uint16_t play, uint16_t songs)
 {
     std::ifstream in(std::string(TARPLAY_BENCH_ASM) + "/" + prg + ".prg", std::ios::binary);
-    const std::vector<char> code((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<char> file(0x7C, 0);
+    const std::string code((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string file(0x7C, '\0');
     for (int i = 0; i < 4; ++i) file[static_cast<size_t>(i)] = magic[i];
     const uint16_t words[] = {2, 0x7C, 0, 0x1000, play, songs, 1};
     for (size_t i = 0; i < std::size(words); ++i) {
         file[4 + 2 * i] = static_cast<char>(words[i] >> 8);
         file[5 + 2 * i] = static_cast<char>(words[i] & 0xFF);
     }
-    file.insert(file.end(), code.begin(), code.end());
-    const fs::path path = fs::temp_directory_path() / ("tarplay_bench_" + prg + magic + ".sid");
-    std::ofstream(path, std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
-    return path.string();
+    return file + code;
 }
 
-void playsecond(benchmark::State& state, const std::string& file, uint8_t song)
+void playsecond(benchmark::State& state, const std::string& tune, uint8_t song)
 {
+    const generatedfile file("tarplay-machine-", "tune.sid", tune);
     synth::samplerate = 44100;
     synth::synthinit();
     core::playersinit();
@@ -50,7 +45,7 @@ void playsecond(benchmark::State& state, const std::string& file, uint8_t song)
     for (auto& w : synth::waveparams) w = 128;
     core::curplayer = 7;
     core::cursong = song;
-    if (!core::players[7].load(file)) {
+    if (!file.ok || !core::players[7].load(file.file.string())) {
         state.SkipWithError("the tune did not load");
         return;
     }
@@ -61,13 +56,12 @@ void playsecond(benchmark::State& state, const std::string& file, uint8_t song)
         benchmark::DoNotOptimize(out.data());
     }
     state.counters["ticks"] = static_cast<double>(core::tickpos.load());
-    fs::remove(file);
 }
 
-void psid(benchmark::State& state) { playsecond(state, writetune("sid_tune", "PSID", 0x1003, 2), 0); }
-void rsidraster(benchmark::State& state) { playsecond(state, writetune("interrupt_tune", "RSID", 0, 4), 0); }
-void rsidtimer(benchmark::State& state) { playsecond(state, writetune("interrupt_tune", "RSID", 0, 4), 1); }
-void rsidsamples(benchmark::State& state) { playsecond(state, writetune("interrupt_tune", "RSID", 0, 4), 3); }
+void psid(benchmark::State& state) { playsecond(state, tunefile("sid_tune", "PSID", 0x1003, 2), 0); }
+void rsidraster(benchmark::State& state) { playsecond(state, tunefile("interrupt_tune", "RSID", 0, 4), 0); }
+void rsidtimer(benchmark::State& state) { playsecond(state, tunefile("interrupt_tune", "RSID", 0, 4), 1); }
+void rsidsamples(benchmark::State& state) { playsecond(state, tunefile("interrupt_tune", "RSID", 0, 4), 3); }
 BENCHMARK(psid)->Unit(benchmark::kMillisecond);
 BENCHMARK(rsidraster)->Unit(benchmark::kMillisecond);
 BENCHMARK(rsidtimer)->Unit(benchmark::kMillisecond);

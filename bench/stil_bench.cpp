@@ -3,13 +3,13 @@
 // (17,000 entries, about 3.5 MB) should index well under 100 ms, and a
 // tune's look-up must stay far below a frame.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "generatedfile.h"
 #include "players/sid/stil.h"
 
 namespace {
@@ -48,24 +48,9 @@ std::string makestil()
     return text;
 }
 
-struct stilfile {
-    fs::path dir, file;
-    bool ok = false;
-    stilfile()
-    {
-        std::string pattern = (fs::temp_directory_path() / "tarplay-stil-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) return;
-        dir = pattern;
-        file = dir / "DOCUMENTS" / "STIL.txt";
-        fs::create_directories(file.parent_path());
-        std::ofstream(file, std::ios::binary) << makestil();
-        ok = true;
-    }
-    ~stilfile()
-    {
-        std::error_code ec;
-        if (ok) fs::remove_all(dir, ec);
-    }
+// The generated file, in a scratch folder of its own.
+struct stilfile : generatedfile {
+    stilfile() : generatedfile("tarplay-stil-", fs::path("DOCUMENTS") / "STIL.txt", makestil()) {}
 };
 
 void BM_IndexCollectionNotes(benchmark::State& state)
