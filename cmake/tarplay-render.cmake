@@ -16,7 +16,7 @@ endif()
 
 set(render_dir ${CMAKE_SOURCE_DIR}/tools/tarplay-render)
 add_executable(tarplay-render ${render_dir}/front.cpp)
-target_include_directories(tarplay-render PRIVATE ${render_dir})
+target_include_directories(tarplay-render PRIVATE ${render_dir} ${CMAKE_SOURCE_DIR}/src)
 
 foreach(program tarplay tarplay8 tarplay_pd)
   set(worker tarplay-render-${program})

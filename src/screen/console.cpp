@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
+#include "common/ascii.h"
 #include "screen/video.h"
 
 namespace screen {
@@ -179,8 +181,7 @@ std::string inttostr(int32_t v, int width)
 
 void upcase(std::string& s)
 {
-    for (char& ch : s)
-        if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    s = upcaseascii(std::move(s));
 }
 
 void messagebox(std::string_view msg, uint8_t attr, bool wait)

@@ -39,17 +39,6 @@ void append(uint8_t isdir, const std::string& name, std::string label)
 
 }  // namespace
 
-uint8_t upcasebyte(uint8_t c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<uint8_t>(c - 'a' + 'A') : c;
-}
-
-std::string upcaseascii(std::string s)
-{
-    for (char& c : s) c = static_cast<char>(upcasebyte(static_cast<uint8_t>(c)));
-    return s;
-}
-
 splitparts splitpath(const std::string& path)
 {
     splitparts parts;
@@ -98,8 +87,7 @@ void readfiles(const std::vector<direntry>& entries, const std::string& ext)
 {
     for (const direntry& e : entries) {
         if (e.isdir) continue;
-        const std::string tail = e.name.size() < 4 ? e.name : e.name.substr(e.name.size() - 4);
-        if (upcaseascii(tail) != ext) continue;
+        if (upcasedtail(e.name) != ext) continue;
         append(0, e.name, cutlabel(displayname(e.name), filelabeltext));
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii.h"
 #include "selector/direnum.h"
 
 namespace selector {
@@ -49,8 +50,5 @@ splitparts splitpath(const std::string& path);
 
 // The base name and extension that splitpath leaves: what a label shows.
 std::string displayname(const std::string& name);
-// Letters a-z turned to A-Z, every other byte kept.
-uint8_t upcasebyte(uint8_t c);
-std::string upcaseascii(std::string s);
 
 }  // namespace selector

@@ -30,6 +30,7 @@
 #include <unistd.h>
 #endif
 
+#include "common/ascii.h"
 #include "sink.h"
 
 namespace fs = std::filesystem;
@@ -191,11 +192,7 @@ struct failure {
 // or ".AHX" in any case.
 bool istune(const fs::path& p)
 {
-    std::string name = p.filename().string();
-    if (name.size() < 4) return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    const std::string tail = upcasedtail(p.filename().string());
     return tail == ".SID" || tail == ".AHX";
 }
 

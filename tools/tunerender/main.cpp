@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ascii.h"
 #include "core/audio.h"
 #include "core/playback.h"
 #include "app/program.h"
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
     program::startup();
     screen::messagesink = [](std::string_view msg, uint8_t, bool) { std::cerr << "player: " << msg << "\n"; };
 
-    const std::string ext = selector::upcaseascii(selector::splitpath(argv[1]).ext);
+    const std::string ext = upcaseascii(selector::splitpath(argv[1]).ext);
     core::songext = ext;
     core::curplayer = 255;
     core::chooseplayer();
